@@ -1,0 +1,28 @@
+#include "common/globals.h"
+
+namespace quarvelt {
+
+std::string AppPath;
+std::string ImagePath;
+std::string PuzzlePath;
+std::string SuiteRoot;
+std::string CurrentDate;
+std::string CurrentTime;
+
+int16_t BoardRows = 15;
+int16_t BoardCols = 15;
+int16_t CellCount = 225;
+
+void ResetGlobals() {
+    AppPath.clear();
+    ImagePath.clear();
+    PuzzlePath.clear();
+    SuiteRoot.clear();
+    CurrentDate.clear();
+    CurrentTime.clear();
+    BoardRows = 15;
+    BoardCols = 15;
+    CellCount = 225;
+}
+
+}  // namespace quarvelt

@@ -1,0 +1,26 @@
+// Settings files in the INI format, with the behaviour of the Windows profile
+// functions: sections and keys are found without regard to case, the first
+// write creates the file and the section, and every other line is kept.
+#pragma once
+
+#include <string>
+
+#include "platform/errors.h"
+
+namespace platform {
+
+// Copies the value (trimmed, one pair of enclosing quotes removed, cut to
+// bufferLength - 1 characters) into `value` and returns its length. A missing
+// file, section or key gives `defaultValue`. `error` is set when the file exists
+// but cannot be read.
+int ProfileGetString(const std::string& section, const std::string& key,
+                     const std::string& defaultValue, std::string& value, int bufferLength,
+                     const std::string& file, RuntimeError* error = nullptr);
+
+// Writes `key=value` into the section; CR and LF are removed from all three
+// texts. The file is replaced atomically. False, with `error` set, on failure.
+bool ProfileWriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file,
+                        RuntimeError* error = nullptr);
+
+}  // namespace platform
