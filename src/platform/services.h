@@ -80,7 +80,7 @@ class EventLoop {
     virtual ~EventLoop() = default;
     // Lets pending events run (the runtime's yield).
     virtual void ProcessEvents() = 0;
-    // Sleeps until an event arrives or `maxMilliseconds` pass, running what arrives.
+    // Runs the event loop for `maxMilliseconds`, handling what arrives, without spinning.
     virtual void WaitForEvents(int maxMilliseconds) = 0;
     // A monotonic clock in seconds.
     virtual double Seconds() = 0;
