@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/errors.h"
@@ -16,12 +17,16 @@ namespace quarvelt {
 
 inline constexpr const char* ImageIndexName = "QUARVELT.IDX";
 inline constexpr size_t ImageIndexRecordLength = 344;
+// The look-ups count records in 16 bits; records beyond this are never read.
+inline constexpr size_t MaxImageIndexRecords = 32767;
+// No picture is anywhere near this; a larger size is a damaged record.
+inline constexpr int32_t MaxPictureBytes = 16 * 1024 * 1024;
 
 struct ImageIndexRecord {
-    std::string archiveId;  // 6 characters as stored, blanks included
-    std::string imageName;  // 64 characters as stored, blank-filled
-    int32_t imageSize = 0;  // the picture's byte count minus one
-    char recType = ' ';     // 'B' for a bitmap picture
+    std::string archiveId;      // 6 characters as stored, blanks included
+    std::string imageName;      // 64 characters as stored, blank-filled
+    int32_t imageSize = 0;      // the picture's byte count minus one
+    char recType = ' ';         // 'B' for a bitmap picture
     int32_t archiveOffset = 0;  // 1-based position of the first byte in the archive
 
     static ImageIndexRecord FromRecord(const platform::RecordBuffer& record);
@@ -32,30 +37,50 @@ struct ImageIndexRecord {
 extern ImageIndexRecord ImageIndexBuffer;
 
 class ImageIndex {
-public:
-    // The index of AppPath, read again when the file changed since the last call.
+  public:
+    // The index of AppPath, read again when the file or AppPath changed since
+    // the last call. The reference is good until the next call.
     static const ImageIndex& Current();
     // Forgets the cached index (tests, and a changed AppPath).
     static void Forget();
 
     const std::vector<ImageIndexRecord>& Records() const { return records_; }
     bool Empty() const { return records_.empty(); }
+    // The whole name of the record at `position`, upper-cased and trimmed.
+    const std::string& Name(int position) const { return names_[static_cast<size_t>(position)]; }
+    // Why the index could not be read; the index is then empty.
+    const platform::RuntimeError& ReadError() const { return readError_; }
 
-    // Look-ups over the upper-cased, trimmed names; each answers the position
-    // (0-based) of the first matching record in index order, or -1.
-    // The first record whose first eight characters equal `key`.
+    // Each look-up answers the position (0-based) of the first matching record
+    // in index order, or -1.
+    // The first record whose first eight characters, upper-cased and trimmed, equal `key`.
     int FindByKey8(const std::string& key) const;
-    // The first record whose first five characters equal `code`.
+    // The first record whose first five characters, upper-cased and trimmed, equal `code`.
     int FindByCode5(const std::string& code) const;
-    // The first record of type 'B' whose first five characters equal `code`.
+    // The first record of type 'B' whose first five characters, upper-cased
+    // but not trimmed, equal `code`.
     int FindBitmapByCode5(const std::string& code) const;
-    // The highest frame number (0 to 99) of the 26-character names with this
-    // 20-character stem, or -1.
-    int LastFrameOfStem(const std::string& stem20) const;
+    // The highest frame number (0 to 99) of the 26-character trimmed names with
+    // this upper-case 20-character stem, or -1. `position` receives the record
+    // that gave it, or -1.
+    int LastFrameOfStem(const std::string& stem20, int* position = nullptr) const;
 
-private:
+  private:
+    struct Frames {
+        int highest = -1;
+        int position = -1;
+    };
+
+    void Read(const std::string& path, uint64_t fileSize);
+    void Build();
+
     std::vector<ImageIndexRecord> records_;
-    // ... look-up tables built when the index is read
+    std::vector<std::string> names_;
+    std::unordered_map<std::string, int> byKey8_;
+    std::unordered_map<std::string, int> byCode5_;
+    std::unordered_map<std::string, int> bitmapByCode5_;
+    std::unordered_map<std::string, Frames> framesByStem_;
+    platform::RuntimeError readError_;
 };
 
 // "QUARVELT" + archive id + ".MIX" in AppPath.
@@ -70,8 +95,7 @@ platform::RuntimeError ExtractMixFile(const std::string& archiveId, int32_t arch
 
 // Extracts the first bitmap of the object code (the first five characters of
 // `fileName`) to `fileName` in ImagePath: 0 done, 1 no bitmap of that code,
-// 2 no index record at all. `error` receives an extraction failure (result 0 is
-// then not given: the result is 3).
+// 2 no index record at all, 3 the extraction failed and `error` says why.
 int16_t LoadIndexImageByCode(const std::string& fileName, platform::RuntimeError* error = nullptr);
 
 }  // namespace quarvelt

@@ -1,0 +1,154 @@
+#include "engine/picture_names.h"
+
+#include <algorithm>
+
+#include "common/image_index.h"
+#include "platform/services.h"
+
+namespace quarvelt {
+namespace {
+
+constexpr const char* CompileTitle = "EXECUTE    PUZZLE";
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void ShowCompileError(const std::string& text) {
+    platform::Beep();
+    platform::MsgBox(text, platform::MsgOkOnly + platform::MsgExclamation, CompileTitle);
+}
+
+std::string TwoDigits(int frame) {
+    frame = std::clamp(frame, 0, 99);
+    return {static_cast<char>('0' + frame / 10), static_cast<char>('0' + frame % 10)};
+}
+
+// Positions (1-based) of a leaving photon's letter and the second line of the
+// message for a bad photon number.
+struct OutLetter {
+    size_t photon1;
+    size_t splitterPhoton2;
+    const char* photonNumberLine;
+};
+
+std::string ReadOutPhoton(const std::string& name, int16_t photon, const OutLetter& letter) {
+    if (name.size() != ObjectImageNameLength) {
+        ShowCompileError("ERROR: INVALIED OBJECT VALUE!\r\rThe object: " + name +
+                         "\ris invalied! Its Name MUST be\r twenty characters in length.");
+        return "E";
+    }
+    size_t position = 0;
+    if (photon == 1)
+        position = letter.photon1;
+    else if (photon == 2)
+        position = name.starts_with("SPL") ? letter.splitterPhoton2 : letter.photon1;
+    else {
+        ShowCompileError(std::string("ERROR: INVALIED PHOTON NUMBER VALUE!\r\r") +
+                         letter.photonNumberLine);
+        return "E";
+    }
+    const char found = name[position - 1];
+    return found == '_' ? "N" : std::string(1, found);
+}
+
+}  // namespace
+
+char EntrySideOf(const std::string& travel) {
+    if (travel == "L")
+        return 'R';
+    if (travel == "R")
+        return 'L';
+    if (travel == "T")
+        return 'B';
+    if (travel == "B")
+        return 'T';
+    return '_';
+}
+
+std::string MakeObjectImageName(const std::string& code, PhotonLetters in, PhotonLetters out1,
+                                PhotonLetters out2, int frame) {
+    std::string name = code.substr(0, 5);
+    name.resize(5, '_');
+    name += {in.size, in.colour, in.side};
+    name += "______";
+    name += {out1.size, out1.colour, out1.side, out2.size, out2.colour, out2.side};
+    return name + TwoDigits(frame) + ".BMP";
+}
+
+std::string RestingImageName(const std::string& code) {
+    return MakeObjectImageName(code, {}, {}, {}, 0);
+}
+
+std::string FrameImageName(const std::string& name, int frame) {
+    return name.substr(0, ObjectImageStemLength) + TwoDigits(frame) + ".BMP";
+}
+
+std::string FindObjectImage(const std::string& code, const std::string& colour,
+                            const std::string& size, const std::string& travel) {
+    if (code.size() != 5) {
+        ShowCompileError("ERROR: INVALIED OBJECT VALUE!\r\rThe object: " + code +
+                         "\ris invalied! Its Name MUST be\r five characters in length.");
+        return "ERROR3";
+    }
+    std::string key(8, ' ');
+    const std::string trimmed = Trim(Upper(code));
+    std::copy(trimmed.begin(), trimmed.end(), key.begin());
+    if (!size.empty())
+        key[5] = size[0];
+    if (!colour.empty())
+        key[6] = colour[0];
+    key[7] = EntrySideOf(travel);
+    key = Upper(key);
+
+    const ImageIndex& index = ImageIndex::Current();
+    if (index.Empty())
+        return "ERROR2";
+    int position = index.FindByKey8(key);
+    // An entry situation without a picture of its own gets the code's first picture.
+    if (position < 0)
+        position = index.FindByCode5(key.substr(0, 5));
+    if (position < 0)
+        return "ERROR1";
+    ImageIndexBuffer = index.Records()[static_cast<size_t>(position)];
+    return index.Name(position);
+}
+
+int16_t GetLastFrameNumber(const std::string& name) {
+    const ImageIndex& index = ImageIndex::Current();
+    if (index.Empty())
+        return -2;
+    // A shorter argument cannot equal the 20-character stem of any picture.
+    if (name.size() < ObjectImageStemLength)
+        return -1;
+    int position = -1;
+    const int highest =
+        index.LastFrameOfStem(Upper(name.substr(0, ObjectImageStemLength)), &position);
+    if (position >= 0)
+        ImageIndexBuffer = index.Records()[static_cast<size_t>(position)];
+    return static_cast<int16_t>(highest);
+}
+
+std::string GetOutPhotonSize(const std::string& name, int16_t photon) {
+    return ReadOutPhoton(name, photon, {15, 18, "Only out photons 1 and 2 are valied."});
+}
+
+std::string GetOutPhotonColor(const std::string& name, int16_t photon) {
+    return ReadOutPhoton(name, photon, {16, 19, "Only out photons 1 or 2 are valied."});
+}
+
+std::string GetOutPhotonDirection(const std::string& name, int16_t photon) {
+    return ReadOutPhoton(name, photon, {17, 20, "Only out photons 1 or 2 are valied."});
+}
+
+}  // namespace quarvelt
