@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "engine/entry_rules.h"
+#include "engine/picture_names.h"
 
 namespace assets {
 namespace {
@@ -197,19 +198,9 @@ std::string Tail(const Photon& p) {
 
 }  // namespace
 
+// A photon entering through one side travels toward the opposite one.
 char TravelOfEntrySide(char entrySide) {
-    switch (entrySide) {
-        case 'L':
-            return 'R';
-        case 'R':
-            return 'L';
-        case 'T':
-            return 'B';
-        case 'B':
-            return 'T';
-        default:
-            return '_';
-    }
+    return quarvelt::EntrySideOf(std::string(1, entrySide));
 }
 
 char TurnLeft(char travel) {

@@ -1,5 +1,7 @@
 #include "common/globals.h"
 
+#include "common/tables.h"
+
 namespace quarvelt {
 
 std::string AppPath;
@@ -23,6 +25,7 @@ void ResetGlobals() {
     BoardRows = 15;
     BoardCols = 15;
     CellCount = 225;
+    ResetTables();
 }
 
 }  // namespace quarvelt

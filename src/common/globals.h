@@ -30,6 +30,7 @@ extern int16_t BoardRows;
 extern int16_t BoardCols;
 extern int16_t CellCount;
 
+// Back to a fresh program's values, tables included.
 void ResetGlobals();
 
 }  // namespace quarvelt

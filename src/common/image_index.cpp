@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/globals.h"
+#include "common/text.h"
 #include "platform/files.h"
 
 namespace quarvelt {
@@ -26,52 +27,8 @@ constexpr size_t UnusedWidth = ImageIndexRecordLength - UnusedAt;
 constexpr size_t StemLength = 20;
 constexpr size_t FramedNameLength = 26;
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// The number at the start of a text as the game's number reader takes it:
-// leading blanks, a sign, digits and a decimal part; 0 when there is none.
-double LeadingNumber(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    double sign = 1;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        sign = text[i++] == '-' ? -1 : 1;
-    double value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-        value = value * 10 + (text[i++] - '0');
-    if (i < text.size() && text[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)
-            value += (text[i] - '0') * scale;
-    }
-    return sign * value;
-}
-
-// A name that cannot leave its folder or name a device.
-bool IsPlainName(const std::string& name) {
-    if (name.find("..") != std::string::npos)
-        return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == ':';
-    });
-}
-
 bool IsPictureFileName(const std::string& name) {
-    return IsPlainName(name) && name.find_first_not_of(". ") != std::string::npos;
+    return IsPlainFileName(name) && name.find_first_not_of(". ") != std::string::npos;
 }
 
 struct Cache {
@@ -156,10 +113,10 @@ void ImageIndex::Build() {
     for (size_t i = 0; i < records_.size(); ++i) {
         const ImageIndexRecord& record = records_[i];
         const int position = static_cast<int>(i);
-        const std::string upper = Upper(record.imageName);
-        names_.push_back(Trim(upper));
-        byKey8_.try_emplace(Trim(upper.substr(0, 8)), position);
-        byCode5_.try_emplace(Trim(upper.substr(0, 5)), position);
+        const std::string upper = UpperCase(record.imageName);
+        names_.push_back(TrimBlanks(upper));
+        byKey8_.try_emplace(TrimBlanks(upper.substr(0, 8)), position);
+        byCode5_.try_emplace(TrimBlanks(upper.substr(0, 5)), position);
         if (record.recType == 'B')
             bitmapByCode5_.try_emplace(upper.substr(0, 5), position);
 
@@ -203,7 +160,7 @@ std::string ArchivePath(const std::string& archiveId) {
 platform::RuntimeError ExtractMixFile(const std::string& archiveId, int32_t archiveOffset,
                                       const std::string& fileName, int32_t imageSize) {
     // Names, offsets and sizes also come from puzzle files on removable drives.
-    if (!IsPlainName(archiveId) || !IsPictureFileName(fileName))
+    if (!IsPlainFileName(archiveId) || !IsPictureFileName(fileName))
         return platform::MakeError(platform::ErrBadFileName);
     if (archiveOffset < 1 || imageSize < 0 || imageSize >= MaxPictureBytes)
         return platform::MakeError(platform::ErrInvalidCall);
@@ -231,12 +188,12 @@ int16_t LoadIndexImageByCode(const std::string& fileName, platform::RuntimeError
     const ImageIndex& index = ImageIndex::Current();
     if (index.Empty())
         return 2;
-    const int position = index.FindBitmapByCode5(Upper(fileName.substr(0, 5)));
+    const int position = index.FindBitmapByCode5(UpperCase(fileName.substr(0, 5)));
     if (position < 0)
         return 1;
 
     ImageIndexBuffer = index.Records()[static_cast<size_t>(position)];
-    ImageIndexBuffer.imageName = Upper(ImageIndexBuffer.imageName);
+    ImageIndexBuffer.imageName = UpperCase(ImageIndexBuffer.imageName);
     const ImageIndexRecord found = ImageIndexBuffer;
     // Written under the caller's name, not the record's.
     if (auto failure =

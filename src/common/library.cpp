@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/text.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -11,20 +12,6 @@
 
 namespace quarvelt {
 namespace {
-
-std::string TrimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 size_t LastSeparator(const std::string& path) {
     return path.find_last_of("/\\");
@@ -39,7 +26,7 @@ bool MatchesPattern(const std::string& name, const std::string& pattern, int& er
         if (pattern.size() < 3)
             return false;
         const std::string tail = name.size() >= 3 ? name.substr(name.size() - 3) : name;
-        return Upper(tail) == Upper(pattern.substr(pattern.size() - 3));
+        return UpperCase(tail) == UpperCase(pattern.substr(pattern.size() - 3));
     }
     if (!pattern.empty() && pattern.back() == '*') {
         const auto dot = pattern.find('.');
@@ -50,7 +37,7 @@ bool MatchesPattern(const std::string& name, const std::string& pattern, int& er
         // Names too short to carry an extension cannot match a base name.
         if (name.size() < 4)
             return false;
-        return Upper(name.substr(0, name.size() - 4)) == Upper(pattern.substr(0, dot));
+        return UpperCase(name.substr(0, name.size() - 4)) == UpperCase(pattern.substr(0, dot));
     }
     return false;
 }
@@ -87,7 +74,7 @@ std::string SetFileExt(const std::string& name, const std::string& ext) {
     const auto dot = name.rfind('.');
     if (dot == std::string::npos)
         return name + "." + ext;
-    if (Upper(name.substr(dot + 1)) == Upper(ext))
+    if (UpperCase(name.substr(dot + 1)) == UpperCase(ext))
         return name;
     return name.substr(0, dot + 1) + ext;
 }
@@ -118,7 +105,7 @@ int16_t GetFileList(const std::string& folder, const std::string& pattern,
 }
 
 bool IsDriveOfType(const std::string& drive, const std::string& kind) {
-    const std::string word = Upper(kind);
+    const std::string word = UpperCase(kind);
     bool all = false;
     platform::DriveKind wanted;
     if (word == "HARD DRIVE" || word == "HD" || word == "HDD" || word == "FIXED")

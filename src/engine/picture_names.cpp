@@ -3,26 +3,13 @@
 #include <algorithm>
 
 #include "common/image_index.h"
+#include "common/text.h"
 #include "platform/services.h"
 
 namespace quarvelt {
 namespace {
 
 constexpr const char* CompileTitle = "EXECUTE    PUZZLE";
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 void ShowCompileError(const std::string& text) {
     platform::Beep();
@@ -102,14 +89,14 @@ std::string FindObjectImage(const std::string& code, const std::string& colour,
         return "ERROR3";
     }
     std::string key(8, ' ');
-    const std::string trimmed = Trim(Upper(code));
+    const std::string trimmed = TrimBlanks(UpperCase(code));
     std::copy(trimmed.begin(), trimmed.end(), key.begin());
     if (!size.empty())
         key[5] = size[0];
     if (!colour.empty())
         key[6] = colour[0];
     key[7] = EntrySideOf(travel);
-    key = Upper(key);
+    key = UpperCase(key);
 
     const ImageIndex& index = ImageIndex::Current();
     if (index.Empty())
@@ -133,7 +120,7 @@ int16_t GetLastFrameNumber(const std::string& name) {
         return -1;
     int position = -1;
     const int highest =
-        index.LastFrameOfStem(Upper(name.substr(0, ObjectImageStemLength)), &position);
+        index.LastFrameOfStem(UpperCase(name.substr(0, ObjectImageStemLength)), &position);
     if (position >= 0)
         ImageIndexBuffer = index.Records()[static_cast<size_t>(position)];
     return static_cast<int16_t>(highest);

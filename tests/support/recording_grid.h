@@ -56,3 +56,23 @@ class RecordingGrid : public platform::BoardGrid {
 };
 
 }  // namespace testsupport
+
+#include "platform/label.h"
+
+namespace testsupport {
+
+// A label that keeps its caption and every caption it was given.
+class RecordingLabel : public platform::Label {
+public:
+    void SetCaption(const std::string& caption) override {
+        caption_ = caption;
+        captions.push_back(caption);
+    }
+    std::string Caption() const override { return caption_; }
+    std::vector<std::string> captions;
+
+private:
+    std::string caption_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,40 @@
+#include "common/tables.h"
+
+namespace quarvelt {
+
+std::vector<BoardCell> BoardTable;
+std::array<std::array<BonusObjSlot, BonusSlots + 1>, BonusKinds + 1> BonusObjTable;
+std::array<std::array<ShutterSlot, LinkSlots + 1>, ShutterKinds + 1> ShutterTable;
+std::array<std::array<ClosingSquareSlot, LinkSlots + 1>, LinkColours + 1> ClosingSquareTable;
+std::array<std::array<KeySlot, LinkSlots + 1>, LinkColours + 1> KeyTable;
+std::array<std::array<std::string, 5>, PhotonCount + 1> PhotonState;
+std::vector<PhotonPathRow> PhotonPathTable1, PhotonPathTable2, PhotonPathTable3;
+std::vector<PhotonFrameRow> PhotonFrameTable1, PhotonFrameTable2, PhotonFrameTable3;
+std::vector<std::array<MixerInput, MixerKinds>> MixerInputTable;
+std::vector<AnimRow> AnimTable;
+
+int16_t SelectedTool = -1;
+Flag ReadyToRun = True;
+Flag CellOverlayOn = False;
+int16_t CustomPuzzleFlag = 0;
+
+void ResetTables() {
+    BoardTable.clear();
+    BonusObjTable = {};
+    ShutterTable = {};
+    ClosingSquareTable = {};
+    KeyTable = {};
+    PhotonState = {};
+    for (auto* table : {&PhotonPathTable1, &PhotonPathTable2, &PhotonPathTable3})
+        table->clear();
+    for (auto* table : {&PhotonFrameTable1, &PhotonFrameTable2, &PhotonFrameTable3})
+        table->clear();
+    MixerInputTable.clear();
+    AnimTable.clear();
+    SelectedTool = -1;
+    ReadyToRun = True;
+    CellOverlayOn = False;
+    CustomPuzzleFlag = 0;
+}
+
+}  // namespace quarvelt

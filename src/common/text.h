@@ -1,0 +1,19 @@
+// Text helpers with the game's own rules: only blanks are trimmed, only the
+// letters a to z change case, and numbers are read from the front of a text.
+#pragma once
+
+#include <string>
+
+namespace quarvelt {
+
+std::string UpperCase(std::string text);
+// Without blanks at either end (tabs and NULs stay).
+std::string TrimBlanks(const std::string& text);
+// The number at the start of a text: leading blanks, a sign, digits and a
+// decimal part; 0 when there is none ("0A" is 0, " 7" is 7).
+double LeadingNumber(const std::string& text);
+// A name that cannot leave its folder or name a device: no '/', '\\', "..", ':'
+// or control characters. Names come from files that may be hostile.
+bool IsPlainFileName(const std::string& name);
+
+}  // namespace quarvelt
