@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "painter.h"
+
 namespace assets {
 namespace {
 
@@ -11,19 +13,13 @@ struct Rgb {
     int r, g, b;
 };
 
-// A 6x6x6 colour cube and a ramp of 40 grays.
+// The painter's palette, fitted to the pictures it draws.
 const std::array<Rgb, 256>& Palette() {
     static const std::array<Rgb, 256> palette = [] {
         std::array<Rgb, 256> p{};
-        int i = 0;
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b)
-                    p[i++] = {r * 51, g * 51, b * 51};
-        for (int k = 1; i < 256; ++k) {
-            const int v = k * 255 / 41;
-            p[i++] = {v, v, v};
-        }
+        const auto& colours = PicturePalette();
+        for (size_t i = 0; i < p.size() && i < colours.size(); ++i)
+            p[i] = {qRed(colours[i]), qGreen(colours[i]), qBlue(colours[i])};
         return p;
     }();
     return palette;

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <string>
+#include <vector>
 
 namespace assets {
 
@@ -38,5 +39,10 @@ struct BoardPicture {
 QImage PaintBoardPicture(const BoardPicture& picture);
 // `toolCode` as the tool box names the object; `down` for the pressed ("D") picture.
 QImage PaintToolPicture(const std::string& toolCode, const std::string& boardCode, bool down);
+
+// 256 opaque colours fitted to these pictures, for their reduction to 8 bits by
+// nearest colour: the cell ground and every photon colour exactly, the rest
+// cut from the colours of a sample of pictures. The same on every run.
+const std::vector<QRgb>& PicturePalette();
 
 }  // namespace assets
