@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "engine/picture_names.h"
+
 namespace quarvelt {
 
 namespace {
@@ -39,21 +41,8 @@ bool SideIn(char side, std::string_view sides) {
 }
 
 char EntrySide(const std::string& travel) {
-    if (travel.size() != 1) {
-        return 0;
-    }
-    switch (travel[0]) {
-        case 'L':
-            return 'R';
-        case 'R':
-            return 'L';
-        case 'T':
-            return 'B';
-        case 'B':
-            return 'T';
-        default:
-            return 0;
-    }
+    const char side = EntrySideOf(travel);
+    return side == '_' ? 0 : side;
 }
 
 std::optional<Refusal> RefusedSide(std::span<const SideRefusal> refusals, char side) {
