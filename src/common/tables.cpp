@@ -37,4 +37,50 @@ void ResetTables() {
     CustomPuzzleFlag = 0;
 }
 
+PhotonPathRow ResetPhotonPathRow() {
+    const std::string noPicture(26, ' ');
+    PhotonPathRow row;
+    row.walkEnds = False;
+    row.nextCell = -1;
+    row.firstFrame = noPicture;
+    row.lastFrame = noPicture;
+    row.cell = -1;
+    row.splitCell = -1;
+    row.restingPicture = noPicture;
+    return row;
+}
+
+MixerInput ResetMixerInput() {
+    MixerInput entry;
+    entry.firstArrived = "F";
+    entry.secondArrived = "F";
+    entry.size = "_";
+    entry.direction = "_";
+    return entry;
+}
+
+namespace {
+
+size_t Cells() {
+    return CellCount > 0 ? static_cast<size_t>(CellCount) : 0;
+}
+
+}  // namespace
+
+void ResetPhotonTables() {
+    PhotonState = {};
+    for (int photon = 1; photon <= PhotonCount; ++photon)
+        PhotonState[photon] = {"", "_", "_", "_", "__"};
+    const PhotonPathRow resetRow = ResetPhotonPathRow();
+    for (auto* table : {&PhotonPathTable1, &PhotonPathTable2, &PhotonPathTable3})
+        table->assign(Cells(), resetRow);
+    for (auto* table : {&PhotonFrameTable1, &PhotonFrameTable2, &PhotonFrameTable3})
+        table->assign(Cells(), PhotonFrameRow{});
+}
+
+void ResetMixerInputTable() {
+    const MixerInput entry = ResetMixerInput();
+    MixerInputTable.assign(Cells(), {entry, entry, entry});
+}
+
 }  // namespace quarvelt

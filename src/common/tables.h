@@ -117,4 +117,16 @@ extern int16_t CustomPuzzleFlag;  // the loaded puzzle's custom flag, 0 or 1
 // Empties every table as a fresh program has them.
 void ResetTables();
 
+// A path row before any photon has walked over it.
+PhotonPathRow ResetPhotonPathRow();
+// A mixer entry at which nothing has arrived.
+MixerInput ResetMixerInput();
+
+// Re-creates PhotonState and the path and frame tables for CellCount cells:
+// photons 1 to 3 at "_", "_", "_", "__", every path row at ResetPhotonPathRow(),
+// every frame name empty. Index 0 of PhotonState holds empty texts.
+void ResetPhotonTables();
+// Re-creates MixerInputTable for CellCount cells, every entry at ResetMixerInput().
+void ResetMixerInputTable();
+
 }  // namespace quarvelt

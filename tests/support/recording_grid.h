@@ -63,7 +63,7 @@ namespace testsupport {
 
 // A label that keeps its caption and every caption it was given.
 class RecordingLabel : public platform::Label {
-public:
+  public:
     void SetCaption(const std::string& caption) override {
         caption_ = caption;
         captions.push_back(caption);
@@ -71,7 +71,7 @@ public:
     std::string Caption() const override { return caption_; }
     std::vector<std::string> captions;
 
-private:
+  private:
     std::string caption_;
 };
 
