@@ -15,6 +15,10 @@ int16_t BoardRows = 15;
 int16_t BoardCols = 15;
 int16_t CellCount = 225;
 
+int16_t HelpStartPage = 0;
+int16_t HelpPageSpan = 0;
+int16_t HelpPagesLeft = 0;
+
 void ResetGlobals() {
     AppPath.clear();
     ImagePath.clear();
@@ -25,6 +29,9 @@ void ResetGlobals() {
     BoardRows = 15;
     BoardCols = 15;
     CellCount = 225;
+    HelpStartPage = 0;
+    HelpPageSpan = 0;
+    HelpPagesLeft = 0;
     ResetTables();
 }
 

@@ -30,6 +30,13 @@ extern int16_t BoardRows;
 extern int16_t BoardCols;
 extern int16_t CellCount;
 
+// Set by the main window before it opens either help window: the first page
+// to show, and how many pages the reader pages through (0 for the whole manual).
+extern int16_t HelpStartPage;
+extern int16_t HelpPageSpan;
+// Pages from the one on screen to the end of the paging range; shared by both windows.
+extern int16_t HelpPagesLeft;
+
 // Back to a fresh program's values, tables included.
 void ResetGlobals();
 
