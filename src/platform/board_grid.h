@@ -21,7 +21,8 @@ class BoardGridEvents {
     virtual ~BoardGridEvents() = default;
     // `button`: 1 left, 2 right, 4 middle; `shift`: 1 Shift, 2 Ctrl, 4 Alt added together.
     virtual void GridMouseDown(int button, int shift, int row, int col) = 0;
-    // `key`: the key code (letters and digits in upper case, as their characters).
+    // `key`: a Windows virtual-key number (letters and digits as their upper-case
+    // characters, F1 to F12 112 to 123, arrows 37 to 40, Delete 46, ...).
     virtual void GridKeyDown(int key, int shift) = 0;
 };
 

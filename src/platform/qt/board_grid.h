@@ -1,0 +1,80 @@
+// The board grid on screen: square cells with a picture and a text each, a
+// current cell that the mouse and the arrow keys move, and the display states
+// of editing (focus shown) and running (nothing shown).
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QPixmap>
+#include <QString>
+#include <vector>
+
+#include "platform/board_grid.h"
+
+namespace platform::qt {
+
+// Windows virtual-key number of a Qt key, 0 for keys the game has no use for.
+int VirtualKeyOf(int qtKey);
+
+class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
+  public:
+    explicit QtBoardGrid(QWidget* parent = nullptr);
+
+    void Clear() override;
+    void SetDisplay(GridDisplay property, int value) override;
+    void SetRows(int rows) override;
+    int Rows() const override { return rows_; }
+    void SetCols(int cols) override;
+    int Cols() const override { return cols_; }
+    void SetRowHeight(int row, int twips) override;
+    void SetColWidth(int col, int twips) override;
+    void SetRow(int row) override;
+    int Row() const override { return row_; }
+    void SetCol(int col) override;
+    int Col() const override { return col_; }
+    bool SetCellPicture(const std::string& path) override;
+    void ClearCellPicture() override;
+    void SetCellText(const std::string& text) override;
+    std::string CellText() const override;
+    void SetEvents(BoardGridEvents* events) override { events_ = events; }
+
+    QSize sizeHint() const override;
+    // The rectangle of a cell in viewport coordinates.
+    QRect CellRect(int row, int col) const;
+    // The cell under a viewport point, false when there is none.
+    bool CellAt(const QPoint& point, int& row, int& col) const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    struct Cell {
+        QPixmap picture;
+        QString text;
+    };
+    Cell* Current();
+    const Cell* Current() const;
+    void Resize(int rows, int cols);
+    void UpdateScrollBars();
+    int Left(int col) const;
+    int Top(int row) const;
+    int Width() const;
+    int Height() const;
+
+    int rows_ = 0;
+    int cols_ = 0;
+    int row_ = 0;
+    int col_ = 0;
+    int focusRect_ = 1;
+    int highLight_ = 0;
+    int selectionMode_ = 0;
+    std::vector<int> rowHeights_;  // pixels
+    std::vector<int> colWidths_;   // pixels
+    std::vector<Cell> cells_;      // row by row
+    BoardGridEvents* events_ = nullptr;
+};
+
+}  // namespace platform::qt
