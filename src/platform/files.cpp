@@ -262,6 +262,24 @@ RuntimeError DeleteFile(const std::string& path) {
     return {};
 }
 
+RuntimeError RenameFile(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty() || to.back() == '/')
+        return MakeError(ErrBadFileName);
+    const std::string source = ResolveCase(from);
+    const std::string target = ResolveCase(to);
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0)
+        return ErrorFromErrno(errno, source);
+    if (!S_ISREG(st.st_mode))
+        return MakeError(ErrPathFileAccess);
+    // A folder in the way is refused as WriteFileAtomic refuses it.
+    if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return MakeError(ErrPathFileAccess);
+    if (::rename(source.c_str(), target.c_str()) != 0)
+        return ErrorFromErrno(errno, target);
+    return {};
+}
+
 std::string ExecutableFolder() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);

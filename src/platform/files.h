@@ -44,6 +44,9 @@ RuntimeError WriteFileAtomic(const std::string& path, const std::string& bytes);
 // Copies `from` to `to` atomically and compares the copy with the source.
 RuntimeError CopyFileVerified(const std::string& from, const std::string& to);
 RuntimeError DeleteFile(const std::string& path);
+// Moves `from` over `to` in one step, replacing the file the game would find
+// as `to` (whatever the case of its name). Both must lie on one file system.
+RuntimeError RenameFile(const std::string& from, const std::string& to);
 
 // The folder of the running executable, with a trailing '/'.
 std::string ExecutableFolder();

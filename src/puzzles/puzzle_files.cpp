@@ -1,0 +1,578 @@
+#include "puzzles/puzzle_files.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "common/text.h"
+#include "platform/files.h"
+#include "platform/records.h"
+
+namespace quarvelt {
+namespace {
+
+using platform::RecordBuffer;
+using platform::RecordFileContents;
+using Records = std::vector<RecordBuffer>;
+using SetContents = std::array<RecordFileContents, PuzzleFileCount>;
+
+// ".INF"
+constexpr size_t NameAt = 0, NameWidth = 40;
+constexpr size_t StoredNamesAt = 40, StoredNameWidth = 24;
+constexpr size_t BaseNameAt = 208;
+constexpr size_t CustomFlagAt = 228;
+constexpr size_t KeyAt = 230, KeyWidth = 16;
+constexpr size_t DateAt = 246, DateWidth = 10;
+constexpr size_t RowsAt = 256, ColsAt = 258;
+constexpr size_t CondCodeAt = 260, CondCodeWidth = 34;
+constexpr size_t CondDescAt = 294, CondDescWidth = 1026;
+
+// The stored file names in the order of their fields, which is not the order of the files.
+constexpr std::array<std::string PuzzleInfo::*, PuzzleFileCount> StoredNames{
+    &PuzzleInfo::pzlFile, &PuzzleInfo::infFile, &PuzzleInfo::tbxFile, &PuzzleInfo::shcFile,
+    &PuzzleInfo::kycFile, &PuzzleInfo::sqcFile, &PuzzleInfo::tgcFile};
+
+// The file names by PuzzleFile.
+constexpr std::array<std::string PuzzleInfo::*, PuzzleFileCount> FileNameFields{
+    &PuzzleInfo::infFile, &PuzzleInfo::pzlFile, &PuzzleInfo::tbxFile, &PuzzleInfo::shcFile,
+    &PuzzleInfo::kycFile, &PuzzleInfo::sqcFile, &PuzzleInfo::tgcFile};
+
+constexpr std::array<size_t, PuzzleFileCount> RecordLengths{
+    PuzzleInfoRecordLength, BoardCellRecordLength,     ToolboxRecordLength, ShutterRecordLength,
+    KeyRecordLength,        ClosingSquareRecordLength, BonusObjRecordLength};
+
+// ".PZL"
+constexpr size_t LampAt = 0, LockAt = 2, PictureAt = 4, PictureWidth = 26, SlotAt = 30,
+                 GroupAt = 32;
+
+// ".TBX"
+constexpr size_t StemAt = 0, StemWidth = 80, ToolGroupAt = 80, ButtonAt = 82, EnabledAt = 84,
+                 ShownAt = 86, AllowedAt = 88, UsedAt = 90, ArchiveIdAt = 92, ArchiveIdWidth = 6,
+                 OffsetAt = 98, SizeAt = 102;
+
+// Link files: the object number (the kind in ".TGC") leads every record.
+constexpr size_t NumberAt = 0;
+constexpr size_t ShutterCellAt = 2, ShutterOpenAt = 6;
+constexpr size_t OwnCellAt = 2, LinkedCellAt = 6, KeyStateAt = 10;
+constexpr size_t BonusCellAt = 2, PointsAt = 6, HitStateAt = 8;
+
+// Object numbers of the link tables' rows are the row plus these.
+constexpr int16_t ShutterNumberBase = 12;
+constexpr int16_t KeyNumberBase = 9;
+constexpr int16_t SquareNumberBase = 6;
+
+constexpr size_t PictureStemLength = 22;
+constexpr size_t ToolStemLength = 7;
+
+size_t Index(PuzzleFile file) {
+    return static_cast<size_t>(file);
+}
+
+int16_t StoredFlag(int16_t value) {
+    return value != 0 ? True : False;
+}
+
+bool IsNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// A board picture: 22 letters, digits or "_", then ".BMP".
+bool IsPictureName(const std::string& name) {
+    return name.size() == PictureStemLength + 4 &&
+           name.compare(PictureStemLength, 4, ".BMP") == 0 &&
+           std::all_of(name.begin(), name.begin() + PictureStemLength, IsNameCharacter);
+}
+
+// A tool picture stem: six letters, digits or "_", then "U" or "D".
+bool IsToolStem(const std::string& stem) {
+    return stem.size() == ToolStemLength && (stem.back() == 'U' || stem.back() == 'D') &&
+           std::all_of(stem.begin(), stem.end() - 1, IsNameCharacter);
+}
+
+bool IsStoredFileName(const std::string& name) {
+    return !name.empty() && IsPlainFileName(name);
+}
+
+std::string RecordText(size_t index) {
+    return "record " + std::to_string(index + 1) + ": ";
+}
+
+RecordBuffer EncodeInfo(const PuzzleInfo& info) {
+    RecordBuffer record(PuzzleInfoRecordLength);
+    record.PutText(NameAt, NameWidth, info.puzzleName);
+    for (size_t i = 0; i < StoredNames.size(); ++i)
+        record.PutText(StoredNamesAt + i * StoredNameWidth, StoredNameWidth, info.*StoredNames[i]);
+    record.PutText(BaseNameAt, MaxBaseNameLength, info.baseName);
+    record.PutInt16(CustomFlagAt, info.customFlag);
+    record.PutText(KeyAt, KeyWidth, info.puzzleKey);
+    record.PutText(DateAt, DateWidth, info.puzzleDate);
+    record.PutInt16(RowsAt, info.boardRows);
+    record.PutInt16(ColsAt, info.boardCols);
+    record.PutText(CondCodeAt, CondCodeWidth, info.specialCondCode);
+    record.PutText(CondDescAt, CondDescWidth, info.specialCondDesc);
+    return record;
+}
+
+PuzzleInfo DecodeInfo(const RecordBuffer& record) {
+    PuzzleInfo info;
+    info.puzzleName = TrimBlanks(record.GetText(NameAt, NameWidth));
+    for (size_t i = 0; i < StoredNames.size(); ++i)
+        info.*StoredNames[i] =
+            TrimBlanks(record.GetText(StoredNamesAt + i * StoredNameWidth, StoredNameWidth));
+    info.baseName = TrimBlanks(record.GetText(BaseNameAt, MaxBaseNameLength));
+    info.customFlag = record.GetInt16(CustomFlagAt);
+    info.puzzleKey = TrimBlanks(record.GetText(KeyAt, KeyWidth));
+    info.puzzleDate = TrimBlanks(record.GetText(DateAt, DateWidth));
+    info.boardRows = record.GetInt16(RowsAt);
+    info.boardCols = record.GetInt16(ColsAt);
+    info.specialCondCode = TrimBlanks(record.GetText(CondCodeAt, CondCodeWidth));
+    info.specialCondDesc = TrimBlanks(record.GetText(CondDescAt, CondDescWidth));
+    return info;
+}
+
+// Empty when the record may be used; else what is wrong with it.
+std::string CheckInfo(const PuzzleInfo& info) {
+    for (int16_t side : {info.boardRows, info.boardCols})
+        if (side < MinBoardSide || side > MaxBoardSide)
+            return "board size " + std::to_string(info.boardRows) + " by " +
+                   std::to_string(info.boardCols);
+    // These names become paths in the puzzle folder and on removable drives.
+    if (!IsStoredFileName(info.baseName))
+        return "base name";
+    for (auto name : StoredNames)
+        if (!IsStoredFileName(info.*name))
+            return "stored file name";
+    return {};
+}
+
+Records EncodeBoard(const std::vector<BoardCell>& board) {
+    Records records;
+    records.reserve(board.size());
+    for (const BoardCell& cell : board) {
+        RecordBuffer& record = records.emplace_back(BoardCellRecordLength);
+        record.PutInt16(LampAt, StoredFlag(cell.lampFlag));
+        record.PutInt16(LockAt, StoredFlag(cell.lockFlag));
+        record.PutText(PictureAt, PictureWidth, cell.pictureName);
+        record.PutInt16(SlotAt, cell.button);
+        record.PutInt16(GroupAt, cell.group);
+    }
+    return records;
+}
+
+std::string ParseBoard(const RecordFileContents& file, size_t cellCount,
+                       std::vector<BoardCell>& board) {
+    if (file.records.size() < cellCount)
+        return std::to_string(file.records.size()) + " records for " + std::to_string(cellCount) +
+               " cells";
+    board.assign(cellCount, BoardCell{});
+    for (size_t i = 0; i < cellCount; ++i) {
+        const RecordBuffer& record = file.records[i];
+        BoardCell& cell = board[i];
+        cell.lampFlag = StoredFlag(record.GetInt16(LampAt));
+        cell.lockFlag = StoredFlag(record.GetInt16(LockAt));
+        cell.pictureName = TrimBlanks(record.GetText(PictureAt, PictureWidth));
+        cell.button = record.GetInt16(SlotAt);
+        cell.group = record.GetInt16(GroupAt);
+        if (!IsPictureName(cell.pictureName))
+            return RecordText(i) + "picture name";
+        if (cell.group < 0 || cell.group > 5)
+            return RecordText(i) + "group";
+        if (cell.button < -1 || cell.button > MaxToolButton)
+            return RecordText(i) + "tool button";
+    }
+    return {};
+}
+
+Records EncodeToolbox(const ToolboxGrid& toolbox) {
+    Records records;
+    records.reserve(toolbox.size());
+    for (const ToolboxObjectRow& row : toolbox) {
+        RecordBuffer& record = records.emplace_back(ToolboxRecordLength);
+        record.PutText(StemAt, StemWidth, TrimBlanks(row.stem));
+        record.PutInt16(ToolGroupAt, row.group);
+        record.PutInt16(ButtonAt, row.button);
+        record.PutInt16(EnabledAt, StoredFlag(row.enabled));
+        record.PutInt16(ShownAt, StoredFlag(row.shown));
+        record.PutInt16(AllowedAt, row.allowed);
+        record.PutInt16(UsedAt, row.used);
+        record.PutText(ArchiveIdAt, ArchiveIdWidth, row.archiveId);
+        record.PutInt32(OffsetAt, row.archiveOffset);
+        record.PutInt32(SizeAt, row.imageSize);
+    }
+    return records;
+}
+
+std::string ParseToolbox(const RecordFileContents& file, ToolboxGrid& toolbox) {
+    if (file.records.size() != toolbox.size())
+        return std::to_string(file.records.size()) + " records";
+    for (size_t i = 0; i < toolbox.size(); ++i) {
+        const RecordBuffer& record = file.records[i];
+        ToolboxObjectRow& row = toolbox[i];
+        row = ToolboxObjectRow{};
+        row.stem = TrimBlanks(record.GetText(StemAt, StemWidth));
+        row.group = record.GetInt16(ToolGroupAt);
+        row.button = record.GetInt16(ButtonAt);
+        row.enabled = StoredFlag(record.GetInt16(EnabledAt));
+        row.shown = StoredFlag(record.GetInt16(ShownAt));
+        row.allowed = record.GetInt16(AllowedAt);
+        row.used = record.GetInt16(UsedAt);
+        row.archiveId = record.GetText(ArchiveIdAt, ArchiveIdWidth);
+        // A free row has no archive; its blank field reads back as none.
+        if (TrimBlanks(row.archiveId).empty())
+            row.archiveId.clear();
+        row.archiveOffset = record.GetInt32(OffsetAt);
+        row.imageSize = record.GetInt32(SizeAt);
+
+        if (row.button < -1 || row.button > MaxToolButton)
+            return RecordText(i) + "tool button";
+        if (row.stem.empty()) {
+            // The catalogue leaves its free rows in group -1.
+            if (!row.Free() || row.group < -1 || row.group > 5)
+                return RecordText(i) + "free row";
+            continue;
+        }
+        if (!IsToolStem(row.stem))
+            return RecordText(i) + "picture stem";
+        if (row.group < 0 || row.group > 5)
+            return RecordText(i) + "group";
+        if (!IsPlainFileName(row.archiveId))
+            return RecordText(i) + "archive id";
+    }
+    return {};
+}
+
+// A cell stored as Long: -1 (none) or a cell of the board, narrowed to 16 bits.
+bool ReadCell(const RecordBuffer& record, size_t at, size_t cellCount, int16_t& cell) {
+    const int32_t value = record.GetInt32(at);
+    if (value < -1 || value >= static_cast<int32_t>(cellCount))
+        return false;
+    cell = static_cast<int16_t>(value);
+    return true;
+}
+
+// Writes every slot of every row, row by row, used or free.
+template <typename Grid, typename Encode>
+Records EncodeLinks(const Grid& grid, size_t recordLength, Encode encode) {
+    Records records;
+    for (size_t row = 1; row < grid.size(); ++row)
+        for (size_t slot = 1; slot < grid[row].size(); ++slot)
+            encode(records.emplace_back(recordLength), static_cast<int16_t>(row), grid[row][slot]);
+    return records;
+}
+
+// Records fill the slots of their row in file order; a record numbered 0 is
+// skipped and slots no record reaches keep their values. A number outside the
+// table, a row with more records than slots or a cell off the board refuses the file.
+template <typename Grid, typename Fill>
+std::string ParseLinks(const RecordFileContents& file, int16_t numberBase, Grid& grid, Fill fill) {
+    std::array<size_t, 8> filled{};
+    static_assert(std::tuple_size_v<Grid> <= filled.size());
+    for (size_t i = 0; i < file.records.size(); ++i) {
+        const RecordBuffer& record = file.records[i];
+        const int16_t number = record.GetInt16(NumberAt);
+        if (number == 0)
+            continue;
+        const int row = number - numberBase;
+        if (row < 1 || row >= static_cast<int>(grid.size()))
+            return RecordText(i) + "object number " + std::to_string(number);
+        auto& slots = grid[static_cast<size_t>(row)];
+        size_t& slot = filled[static_cast<size_t>(row)];
+        if (++slot >= slots.size())
+            return RecordText(i) + "more records than slots";
+        if (!fill(record, number, slots[slot]))
+            return RecordText(i) + "cell";
+    }
+    return {};
+}
+
+struct SetEncoding {
+    std::array<Records, PuzzleFileCount> files;
+};
+
+SetEncoding EncodeSet(const PuzzleInfo& info, const PuzzleTables& tables) {
+    SetEncoding set;
+    set.files[Index(PuzzleFile::Inf)].push_back(EncodeInfo(info));
+    set.files[Index(PuzzleFile::Pzl)] = EncodeBoard(tables.board);
+    set.files[Index(PuzzleFile::Tbx)] = EncodeToolbox(tables.toolbox);
+    set.files[Index(PuzzleFile::Shc)] =
+        EncodeLinks(tables.shutters, ShutterRecordLength,
+                    [](RecordBuffer& record, int16_t, const ShutterSlot& slot) {
+                        record.PutInt16(NumberAt, slot.objectNumber);
+                        record.PutInt32(ShutterCellAt, slot.cell);
+                        record.PutInt16(ShutterOpenAt, StoredFlag(slot.open));
+                    });
+    set.files[Index(PuzzleFile::Kyc)] = EncodeLinks(
+        tables.keys, KeyRecordLength, [](RecordBuffer& record, int16_t, const KeySlot& slot) {
+            record.PutInt16(NumberAt, slot.objectNumber);
+            record.PutInt32(OwnCellAt, slot.cell);
+            record.PutInt32(LinkedCellAt, slot.shutterCell);
+            record.PutInt16(KeyStateAt, slot.state);
+        });
+    set.files[Index(PuzzleFile::Sqc)] =
+        EncodeLinks(tables.squares, ClosingSquareRecordLength,
+                    [](RecordBuffer& record, int16_t, const ClosingSquareSlot& slot) {
+                        record.PutInt16(NumberAt, slot.objectNumber);
+                        record.PutInt32(OwnCellAt, slot.cell);
+                        record.PutInt32(LinkedCellAt, slot.shutterCell);
+                    });
+    // The bonus table keeps no object number, so the kind itself is stored.
+    set.files[Index(PuzzleFile::Tgc)] =
+        EncodeLinks(tables.bonus, BonusObjRecordLength,
+                    [](RecordBuffer& record, int16_t kind, const BonusObjSlot& slot) {
+                        record.PutInt16(NumberAt, kind);
+                        record.PutInt32(BonusCellAt, slot.cell);
+                        record.PutInt16(PointsAt, slot.points);
+                        record.PutInt16(HitStateAt, slot.state);
+                    });
+    return set;
+}
+
+struct SetCheck {
+    PuzzleFile file = PuzzleFile::Inf;
+    std::string reason;
+};
+
+// Fills `tables` from the six files after the ".INF"; `info` has passed CheckInfo.
+// Empty reason when every file passed.
+SetCheck ParseSet(const PuzzleInfo& info, const SetContents& files, PuzzleTables& tables) {
+    const size_t cellCount =
+        static_cast<size_t>(info.boardRows) * static_cast<size_t>(info.boardCols);
+    auto contents = [&files](PuzzleFile file) -> const RecordFileContents& {
+        return files[Index(file)];
+    };
+    auto cell = [cellCount](const RecordBuffer& record, size_t at, int16_t& into) {
+        return ReadCell(record, at, cellCount, into);
+    };
+
+    if (auto reason = ParseBoard(contents(PuzzleFile::Pzl), cellCount, tables.board);
+        !reason.empty())
+        return {PuzzleFile::Pzl, reason};
+    if (auto reason = ParseToolbox(contents(PuzzleFile::Tbx), tables.toolbox); !reason.empty())
+        return {PuzzleFile::Tbx, reason};
+    if (auto reason =
+            ParseLinks(contents(PuzzleFile::Shc), ShutterNumberBase, tables.shutters,
+                       [&](const RecordBuffer& record, int16_t number, ShutterSlot& slot) {
+                           slot.objectNumber = number;
+                           slot.open = record.GetInt16(ShutterOpenAt);
+                           return cell(record, ShutterCellAt, slot.cell);
+                       });
+        !reason.empty())
+        return {PuzzleFile::Shc, reason};
+    if (auto reason = ParseLinks(contents(PuzzleFile::Kyc), KeyNumberBase, tables.keys,
+                                 [&](const RecordBuffer& record, int16_t number, KeySlot& slot) {
+                                     slot.objectNumber = number;
+                                     slot.state = record.GetInt16(KeyStateAt);
+                                     return cell(record, OwnCellAt, slot.cell) &&
+                                            cell(record, LinkedCellAt, slot.shutterCell);
+                                 });
+        !reason.empty())
+        return {PuzzleFile::Kyc, reason};
+    if (auto reason =
+            ParseLinks(contents(PuzzleFile::Sqc), SquareNumberBase, tables.squares,
+                       [&](const RecordBuffer& record, int16_t number, ClosingSquareSlot& slot) {
+                           slot.objectNumber = number;
+                           return cell(record, OwnCellAt, slot.cell) &&
+                                  cell(record, LinkedCellAt, slot.shutterCell);
+                       });
+        !reason.empty())
+        return {PuzzleFile::Sqc, reason};
+    if (auto reason = ParseLinks(contents(PuzzleFile::Tgc), 0, tables.bonus,
+                                 [&](const RecordBuffer& record, int16_t, BonusObjSlot& slot) {
+                                     slot.points = record.GetInt16(PointsAt);
+                                     slot.state = record.GetInt16(HitStateAt);
+                                     return cell(record, BonusCellAt, slot.cell);
+                                 });
+        !reason.empty())
+        return {PuzzleFile::Tgc, reason};
+    return {};
+}
+
+PuzzleFileResult Damaged(const std::string& file, std::string reason) {
+    return {PuzzleFileStatus::Damaged, file, std::move(reason), {}};
+}
+
+PuzzleFileResult Refused(const std::string& file, std::string reason) {
+    return {PuzzleFileStatus::Refused, file, std::move(reason), {}};
+}
+
+PuzzleFileResult Failed(const std::string& file, platform::RuntimeError error) {
+    return {PuzzleFileStatus::Failed, file, {}, std::move(error)};
+}
+
+void RemoveFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        if (platform::IsFile(path))
+            platform::DeleteFile(path);
+}
+
+// All seven files go to temporary names first; only then does each take the
+// place of its old file. Should a rename fail, the files already replaced get
+// their old contents back.
+PuzzleFileResult WriteSet(const std::string& folder, const PuzzleInfo& info,
+                          const SetEncoding& set) {
+    std::vector<std::string> targets, temps;
+    for (int i = 0; i < PuzzleFileCount; ++i) {
+        const std::string& name = info.FileName(static_cast<PuzzleFile>(i));
+        targets.push_back(folder + name);
+        temps.push_back(folder + PuzzleTempFileName(name));
+    }
+    auto nameOf = [&info](size_t i) { return info.FileName(static_cast<PuzzleFile>(i)); };
+
+    for (size_t i = 0; i < temps.size(); ++i) {
+        if (auto error = platform::WriteRecordFile(temps[i], set.files[i])) {
+            RemoveFiles({temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i)});
+            return Failed(nameOf(i), error);
+        }
+    }
+
+    std::array<std::optional<std::string>, PuzzleFileCount> old;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        platform::RuntimeError error;
+        if (platform::IsFolder(targets[i])) {
+            error = platform::MakeError(platform::ErrPathFileAccess);
+        } else if (platform::IsFile(targets[i])) {
+            std::string bytes;
+            error = platform::ReadWholeFile(targets[i], bytes);
+            old[i] = std::move(bytes);
+        }
+        if (error) {
+            RemoveFiles(temps);
+            return Failed(nameOf(i), error);
+        }
+    }
+
+    for (size_t i = 0; i < targets.size(); ++i) {
+        if (auto error = platform::RenameFile(temps[i], targets[i])) {
+            for (size_t j = 0; j < i; ++j) {
+                if (old[j])
+                    platform::WriteFileAtomic(targets[j], *old[j]);
+                else
+                    platform::DeleteFile(targets[j]);
+            }
+            RemoveFiles({temps.begin() + static_cast<std::ptrdiff_t>(i), temps.end()});
+            return Failed(nameOf(i), error);
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void PuzzleInfo::SetBaseName(const std::string& base) {
+    baseName = base;
+    for (size_t i = 0; i < FileNameFields.size(); ++i)
+        this->*FileNameFields[i] = base + PuzzleFileExtensions[i];
+}
+
+const std::string& PuzzleInfo::FileName(PuzzleFile file) const {
+    return this->*FileNameFields[Index(file)];
+}
+
+std::string PuzzleTempFileName(const std::string& name) {
+    return "." + name + ".NEW";
+}
+
+PuzzleTables CurrentPuzzleTables() {
+    PuzzleTables tables;
+    tables.board = BoardTable;
+    tables.toolbox = ToolboxObjectTable;
+    tables.shutters = ShutterTable;
+    tables.keys = KeyTable;
+    tables.squares = ClosingSquareTable;
+    tables.bonus = BonusObjTable;
+    return tables;
+}
+
+PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
+    const std::string name = infPath.substr(infPath.find_last_of('/') + 1);
+    if (!platform::IsFile(infPath) && !platform::IsFolder(infPath))
+        return {PuzzleFileStatus::InfMissing, name, {}, {}};
+    RecordFileContents contents;
+    if (auto error = platform::ReadRecordFile(infPath, PuzzleInfoRecordLength, contents))
+        return Failed(name, error);
+    if (contents.records.empty())
+        return Damaged(name, "no whole record");
+    PuzzleInfo read = DecodeInfo(contents.records.front());
+    if (auto reason = CheckInfo(read); !reason.empty())
+        return Damaged(name, reason);
+    info = std::move(read);
+    return {};
+}
+
+PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
+                                 const PuzzleTables& tables) {
+    const std::string base = TrimBlanks(info.baseName);
+    if (base.empty() || base.size() > MaxBaseNameLength || !IsPlainFileName(base))
+        return Refused(base, "base name");
+    info.SetBaseName(base);
+    const std::string infName = info.FileName(PuzzleFile::Inf);
+    const size_t cellCount = info.boardRows >= MinBoardSide && info.boardCols >= MinBoardSide
+                                 ? static_cast<size_t>(info.boardRows * info.boardCols)
+                                 : 0;
+    if (tables.board.size() != cellCount)
+        return Refused(info.FileName(PuzzleFile::Pzl), "board size");
+
+    // Whatever is written must read back: the stored set goes through the reader's checks.
+    const SetEncoding set = EncodeSet(info, tables);
+    const PuzzleInfo stored = DecodeInfo(set.files[Index(PuzzleFile::Inf)].front());
+    if (auto reason = CheckInfo(stored); !reason.empty())
+        return Refused(infName, reason);
+    SetContents contents;
+    for (size_t i = 0; i < contents.size(); ++i)
+        contents[i].records = set.files[i];
+    PuzzleTables check;
+    if (SetCheck result = ParseSet(stored, contents, check); !result.reason.empty())
+        return Refused(info.FileName(result.file), result.reason);
+
+    return WriteSet(folder, info, set);
+}
+
+PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
+                                 PuzzleInfo& info, PuzzleTables& tables) {
+    const std::string name = UpperCase(TrimBlanks(base));
+    if (!IsStoredFileName(name))
+        return Refused(name, "base name");
+    PuzzleInfo read;
+    if (auto result =
+            ReadPuzzleInfo(folder + name + PuzzleFileExtensions[Index(PuzzleFile::Inf)], read);
+        !result.Ok())
+        return result;
+
+    SetContents files;
+    for (int i = 1; i < PuzzleFileCount; ++i) {
+        const auto file = static_cast<PuzzleFile>(i);
+        if (auto error = platform::ReadRecordFile(folder + read.FileName(file),
+                                                  RecordLengths[Index(file)], files[Index(file)]))
+            return Failed(read.FileName(file), error);
+    }
+
+    PuzzleTables parsed = tables;
+    if (SetCheck result = ParseSet(read, files, parsed); !result.reason.empty())
+        return Damaged(read.FileName(result.file), result.reason);
+    info = std::move(read);
+    tables = std::move(parsed);
+    return {};
+}
+
+PuzzleFileResult LoadPuzzleFiles(const std::string& folder, const std::string& base,
+                                 PuzzleInfo& info) {
+    PuzzleTables tables = CurrentPuzzleTables();
+    PuzzleInfo read;
+    PuzzleFileResult result = ReadPuzzleFiles(folder, base, read, tables);
+    if (!result.Ok())
+        return result;
+    BoardRows = read.boardRows;
+    BoardCols = read.boardCols;
+    CellCount = static_cast<int16_t>(read.boardRows * read.boardCols);
+    BoardTable = std::move(tables.board);
+    ToolboxObjectTable = tables.toolbox;
+    ShutterTable = tables.shutters;
+    KeyTable = tables.keys;
+    ClosingSquareTable = tables.squares;
+    BonusObjTable = tables.bonus;
+    CustomPuzzleFlag = read.customFlag;
+    info = std::move(read);
+    return result;
+}
+
+}  // namespace quarvelt

@@ -1,0 +1,140 @@
+// The seven files of a puzzle: ".INF" (information), ".PZL" (board cells),
+// ".TBX" (tool-box catalogue), ".SHC" (shutters), ".KYC" (keys), ".SQC"
+// (closing squares) and ".TGC" (bonus objects). Fixed-record files, records
+// numbered from 1, no header; integers little-endian; texts single-byte,
+// blank-filled and cut to their field (core text is already single-byte, so a
+// cut never splits a character).
+//
+// Puzzles travel on removable drives, so a set is read into its own tables,
+// checked as a whole, and only then handed over: a damaged set changes nothing.
+// A set is written to temporary files first and takes the place of the old one
+// only when all seven are written.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/tables.h"
+#include "common/toolbox_catalogue.h"
+#include "platform/errors.h"
+
+namespace quarvelt {
+
+inline constexpr size_t PuzzleInfoRecordLength = 1320;
+inline constexpr size_t BoardCellRecordLength = 34;
+inline constexpr size_t ToolboxRecordLength = 106;
+inline constexpr size_t ShutterRecordLength = 8;
+inline constexpr size_t KeyRecordLength = 12;
+inline constexpr size_t ClosingSquareRecordLength = 10;
+inline constexpr size_t BonusObjRecordLength = 10;
+
+inline constexpr int16_t MinBoardSide = 10;
+inline constexpr int16_t MaxBoardSide = 60;
+inline constexpr size_t MaxBaseNameLength = 20;
+inline constexpr int16_t MaxToolButton = 65;
+
+// What the load shows for a set that fails its checks.
+inline constexpr const char* PuzzleDamagedText = "ERROR: PUZZLE FILES DAMAGED!";
+inline constexpr const char* LoadPuzzleTitle = "LOAD  PUZZLE";
+
+// The seven files in the order they are written and read.
+enum class PuzzleFile { Inf, Pzl, Tbx, Shc, Kyc, Sqc, Tgc };
+inline constexpr int PuzzleFileCount = 7;
+inline constexpr std::array<const char*, PuzzleFileCount> PuzzleFileExtensions{
+    ".INF", ".PZL", ".TBX", ".SHC", ".KYC", ".SQC", ".TGC"};
+
+// The ".INF" record. Texts are trimmed when read.
+struct PuzzleInfo {
+    std::string puzzleName;  // shown in the library, 40 characters
+    std::string pzlFile;     // the stored names of the seven files, 24 characters each
+    std::string infFile;
+    std::string tbxFile;
+    std::string shcFile;
+    std::string kycFile;
+    std::string sqcFile;
+    std::string tgcFile;
+    std::string baseName;         // at most 20 characters
+    int16_t customFlag = 0;       // 1: a play-only puzzle unless its key is typed
+    std::string puzzleKey;        // as typed, "UNKEYED", or empty
+    std::string puzzleDate;       // "MM/DD/YYYY"
+    int16_t boardRows = 15;       // 10 to 60
+    int16_t boardCols = 15;       // 10 to 60
+    std::string specialCondCode;  // 33 characters
+    std::string specialCondDesc;  // at most 1024 characters from the editor
+
+    // The base name and the seven file names made from it.
+    void SetBaseName(const std::string& base);
+    // The stored name of one of the seven files.
+    const std::string& FileName(PuzzleFile file) const;
+
+    bool operator==(const PuzzleInfo&) const = default;
+};
+
+using BonusObjGrid = decltype(BonusObjTable);
+using ShutterGrid = decltype(ShutterTable);
+using ClosingSquareGrid = decltype(ClosingSquareTable);
+using KeyGrid = decltype(KeyTable);
+using ToolboxGrid = decltype(ToolboxObjectTable);
+
+// The tables a puzzle set fills, held apart from the program-wide ones until a load commits them.
+struct PuzzleTables {
+    std::vector<BoardCell> board;  // BoardRows * BoardCols cells
+    ToolboxGrid toolbox{};
+    ShutterGrid shutters{};
+    KeyGrid keys{};
+    ClosingSquareGrid squares{};
+    BonusObjGrid bonus{};
+};
+
+// A copy of the program-wide tables.
+PuzzleTables CurrentPuzzleTables();
+
+enum class PuzzleFileStatus {
+    Done,
+    InfMissing,  // no ".INF" of that base name
+    Damaged,     // a file failed its checks; nothing was taken from the set
+    Refused,     // the writer was given what no reader would take back; nothing written
+    Failed,      // the file system refused; `error` says why
+};
+
+struct PuzzleFileResult {
+    PuzzleFileStatus status = PuzzleFileStatus::Done;
+    std::string file;              // the file concerned, when there is one
+    std::string reason;            // what failed its check (Damaged, Refused)
+    platform::RuntimeError error;  // Failed
+
+    bool Ok() const { return status == PuzzleFileStatus::Done; }
+};
+
+// The temporary name a file of the set is written under before it takes the
+// place of `name`.
+std::string PuzzleTempFileName(const std::string& name);
+
+// Reads the ".INF" alone (the library list, the key tests, the transfer).
+PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);
+
+// Writes the seven files of `info.baseName` into `folder` (with a trailing '/').
+// The stored file names are made from the base name, whatever `info` holds.
+// Refuses a base name that is empty, longer than 20 characters or not a plain
+// name, and anything the reader would refuse. On any failure the set that was
+// there before stays whole.
+PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
+                                 const PuzzleTables& tables);
+
+// Reads the set whose ".INF" is `folder` + base + ".INF" into `info` and
+// `tables`. The link files fill their slots in file order and slots no record
+// reaches keep what `tables` held, so callers start from the tables a load
+// should keep. On any failure `info` and `tables` are left as they were.
+PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
+                                 PuzzleInfo& info, PuzzleTables& tables);
+
+// ReadPuzzleFiles into the program-wide tables: on success BoardTable, the
+// catalogue and the four link tables hold the puzzle, BoardRows, BoardCols and
+// CellCount its size and CustomPuzzleFlag its custom flag. On failure nothing
+// of the program's state changes.
+PuzzleFileResult LoadPuzzleFiles(const std::string& folder, const std::string& base,
+                                 PuzzleInfo& info);
+
+}  // namespace quarvelt
