@@ -1,6 +1,7 @@
 #include "platform/headless.h"
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <thread>
 
@@ -57,6 +58,18 @@ class FixedDesktop : public Desktop {
     bool StartSystemInfo() override { return false; }
 };
 
+class LocalClock : public Clock {
+public:
+    std::string DateTimeText() override {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        char text[32] = "";
+        if (::localtime_r(&now, &local))
+            std::strftime(text, sizeof text, "%m/%d/%Y %H:%M:%S", &local);
+        return text;
+    }
+};
+
 }  // namespace
 
 Services HeadlessServices() {
@@ -66,7 +79,8 @@ Services HeadlessServices() {
     static SleepingLoop events;
     static FixedDesktop desktop;
     static LinuxDrives drives;
-    return {&boxes, &inputs, &pointer, &events, &desktop, &drives};
+    static LocalClock clock;
+    return {&boxes, &inputs, &pointer, &events, &desktop, &drives, &clock};
 }
 
 }  // namespace platform

@@ -57,6 +57,7 @@ void Install(const Services& services) {
     current.events = services.events ? services.events : fallback.events;
     current.desktop = services.desktop ? services.desktop : fallback.desktop;
     current.drives = services.drives ? services.drives : fallback.drives;
+    current.clock = services.clock ? services.clock : fallback.clock;
 }
 
 void InstallHeadless() {

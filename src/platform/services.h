@@ -125,6 +125,13 @@ class Drives {
     virtual bool List(std::vector<Drive>& drives) = 0;
 };
 
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // The present local date and time as the game shows it: "MM/DD/YYYY HH:MM:SS".
+    virtual std::string DateTimeText() = 0;
+};
+
 struct Services {
     MessageBoxes* boxes = nullptr;
     InputBoxes* inputs = nullptr;
@@ -132,6 +139,7 @@ struct Services {
     EventLoop* events = nullptr;
     Desktop* desktop = nullptr;
     Drives* drives = nullptr;
+    Clock* clock = nullptr;
 };
 
 // The services in use. Until something is installed they are the headless ones.
@@ -148,6 +156,7 @@ std::string InputBox(const std::string& prompt, const std::string& title,
                      const std::string& defaultText = {});
 void SetPointer(Pointer pointer);
 void DoEvents();
+std::string DateTimeText();
 
 // Shows the hourglass for the life of the scope, then the default pointer.
 class HourglassScope {

@@ -5,7 +5,7 @@
 namespace testsupport {
 
 ScriptedPlatform::ScriptedPlatform() {
-    platform::Install({this, this, this, this, this, this});
+    platform::Install({this, this, this, this, this, this, this});
 }
 
 ScriptedPlatform::~ScriptedPlatform() {

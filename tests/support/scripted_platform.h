@@ -24,7 +24,8 @@ class ScriptedPlatform : public platform::MessageBoxes,
                          public platform::MousePointer,
                          public platform::EventLoop,
                          public platform::Desktop,
-                         public platform::Drives {
+                         public platform::Drives,
+                         public platform::Clock {
   public:
     // Installs itself as the current services; the destructor puts the headless ones back.
     ScriptedPlatform();
@@ -66,6 +67,10 @@ class ScriptedPlatform : public platform::MessageBoxes,
     platform::WorkArea GetWorkArea() override { return workArea; }
     bool StartSystemInfo() override;
     bool List(std::vector<platform::Drive>& list) override;
+    std::string DateTimeText() override { return dateTimeText; }
+
+    // The clock's date-time text.
+    std::string dateTimeText = "12/07/2026 09:30:00";
 
   private:
     struct Expected {
