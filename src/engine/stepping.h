@@ -1,0 +1,20 @@
+// Moving a photon from cell to cell, and finding which link-table slot holds
+// the special object standing in a cell.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quarvelt {
+
+// The neighbour of `cell` in the travel direction "L", "R", "T" or "B"; -1 when
+// the photon would leave the board (after the message) or for any other letter
+// (without one).
+int16_t GetNextCell(int16_t cell, const std::string& travel);
+
+// The slot in which the special object `number` (1 to 18) standing in `cell` is
+// registered in its link table, searching every slot the table holds; 0 when
+// none is, and for any other number.
+int16_t FindSpecialObjSlot(int16_t number, int16_t cell);
+
+}  // namespace quarvelt
