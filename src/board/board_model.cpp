@@ -205,6 +205,7 @@ void ClearPuzzleBoard(platform::BoardGrid& grid, platform::Label& tally, Flag ne
     SelectedTool = -1;
     ReadyToRun = True;
     CustomPuzzleFlag = 0;
+    CurrentPuzzleKey.clear();
 }
 
 void ResetPuzzle(platform::BoardGrid& grid, platform::Label& tally) {

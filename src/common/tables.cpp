@@ -17,6 +17,10 @@ int16_t SelectedTool = -1;
 Flag ReadyToRun = True;
 Flag CellOverlayOn = False;
 int16_t CustomPuzzleFlag = 0;
+std::string SpecialCond;
+std::string SpecialCondText;
+std::string CurrentPuzzleKey;
+std::string PuzzleMode = "NONE";
 
 void ResetTables() {
     BoardTable.clear();
@@ -35,6 +39,10 @@ void ResetTables() {
     ReadyToRun = True;
     CellOverlayOn = False;
     CustomPuzzleFlag = 0;
+    SpecialCond.clear();
+    SpecialCondText.clear();
+    CurrentPuzzleKey.clear();
+    PuzzleMode = "NONE";
 }
 
 PhotonPathRow ResetPhotonPathRow() {

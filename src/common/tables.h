@@ -113,6 +113,12 @@ extern int16_t SelectedTool;      // the catalogue row picked in the tool box, -
 extern Flag ReadyToRun;           // a full run (compile, animate, check) is due
 extern Flag CellOverlayOn;        // cell numbers are shown on the grid
 extern int16_t CustomPuzzleFlag;  // the loaded puzzle's custom flag, 0 or 1
+// The current puzzle's 33-character special condition; one numbered "00" asks for nothing.
+extern std::string SpecialCond;
+extern std::string SpecialCondText;  // its description
+extern std::string CurrentPuzzleKey;  // the loaded puzzle's key
+// The main window's mode: "NONE", "NEW", "LOAD", "SAVE", "EDIT", "DELE" or "RUN".
+extern std::string PuzzleMode;
 
 // Empties every table as a fresh program has them.
 void ResetTables();

@@ -250,6 +250,7 @@ void LoadBoardFile(const BoardFile& board) {
     BoardRows = board.rows;
     BoardCols = board.cols;
     CellCount = static_cast<int16_t>(board.rows * board.cols);
+    SpecialCond = board.condition;
 
     BoardTable.assign(static_cast<size_t>(CellCount), BoardCell{});
     for (size_t i = 0; i < BoardTable.size() && i < board.cells.size(); ++i) {

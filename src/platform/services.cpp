@@ -85,4 +85,8 @@ void DoEvents() {
     Current().events->ProcessEvents();
 }
 
+std::string DateTimeText() {
+    return Current().clock->DateTimeText();
+}
+
 }  // namespace platform

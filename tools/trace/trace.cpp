@@ -2,29 +2,87 @@
 //
 // Compiles the board with GAME_FOLDER as the program folder (its index, its
 // archives and its DATA/ image folder) and prints every message box, whether
-// the compile succeeded, and each photon's end state and path.
+// the compile succeeded, and each photon's end state and path. After a
+// successful compile it builds the animation, plays it without waiting and
+// judges the run against the board's condition.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "animation/animation_builder.h"
+#include "board/playback.h"
+#include "board/solution_check.h"
 #include "common/globals.h"
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
+#include "platform/board_grid.h"
 #include "platform/files.h"
+#include "platform/label.h"
 #include "platform/services.h"
 
 namespace {
 
-// Prints each box as it is shown and answers it with OK.
+// Prints each box as it is shown and answers it with OK; while the verdict is
+// asked for, the box is printed as the verdict.
 class PrintedBoxes : public platform::MessageBoxes {
   public:
     int Show(const std::string& text, int, const std::string& title) override {
-        std::cout << quarvelt::TraceMessageLine(title, text) << '\n';
+        const std::string line = quarvelt::TraceMessageLine(title, text);
+        if (verdictWanted) {
+            verdictShown = true;
+            std::cout << "verdict" << line.substr(line.find(' ')) << '\n';
+        } else {
+            std::cout << line << '\n';
+        }
         return platform::AnswerOk;
     }
     void Beep() override {}
+
+    bool verdictWanted = false;
+    bool verdictShown = false;
+};
+
+// Prints every picture the playback draws, by cell and picture name.
+class PrintedGrid : public platform::BoardGrid {
+  public:
+    void Clear() override {}
+    void SetDisplay(platform::GridDisplay, int) override {}
+    void SetRows(int) override {}
+    int Rows() const override { return quarvelt::BoardRows; }
+    void SetCols(int) override {}
+    int Cols() const override { return quarvelt::BoardCols; }
+    void SetRowHeight(int, int) override {}
+    void SetColWidth(int, int) override {}
+    void SetRow(int row) override { row_ = row; }
+    int Row() const override { return row_; }
+    void SetCol(int col) override { col_ = col; }
+    int Col() const override { return col_; }
+    bool SetCellPicture(const std::string& path) override {
+        std::string name = path;
+        if (name.compare(0, quarvelt::ImagePath.size(), quarvelt::ImagePath) == 0)
+            name = name.substr(quarvelt::ImagePath.size());
+        std::cout << "draw " << row_ * quarvelt::BoardCols + col_ << ' ' << name << '\n';
+        return platform::IsFile(path);
+    }
+    void ClearCellPicture() override {}
+    void SetCellText(const std::string&) override {}
+    std::string CellText() const override { return {}; }
+    void SetEvents(platform::BoardGridEvents*) override {}
+
+  private:
+    int row_ = 0;
+    int col_ = 0;
+};
+
+class TallyCaption : public platform::Label {
+  public:
+    void SetCaption(const std::string& caption) override { caption_ = caption; }
+    std::string Caption() const override { return caption_; }
+
+  private:
+    std::string caption_ = "0";
 };
 
 int Usage() {
@@ -75,5 +133,24 @@ int main(int argc, char** argv) {
     std::cout << (quarvelt::IsTrue(ok) ? "compile ok" : "compile failed") << '\n';
     for (int photon = 1; photon <= 3; ++photon)
         std::cout << quarvelt::TracePhotonLine(photon) << '\n';
+    if (!quarvelt::IsTrue(ok))
+        return 0;
+
+    const int32_t rows = quarvelt::BuildPuzzleAnimation();
+    std::cout << "anim rows " << rows << '\n';
+    if (rows == -1)
+        return 0;
+    PrintedGrid grid;
+    TallyCaption tally;
+    const bool noStop = false;
+    const bool played = quarvelt::ApplySpecialObjHits(grid, tally, rows, noStop, 0);
+    std::cout << "tally " << tally.Caption() << '\n';
+    std::cout << (played ? "played complete" : "played stopped") << '\n';
+    if (played) {
+        boxes.verdictWanted = true;
+        quarvelt::CheckForSpecialCond(tally.Caption());
+    }
+    if (!boxes.verdictShown)
+        std::cout << "verdict none\n";
     return 0;
 }

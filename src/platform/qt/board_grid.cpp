@@ -111,10 +111,6 @@ int VirtualKeyOf(int qtKey) {
 QtBoardGrid::QtBoardGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
-    viewport()->setAutoFillBackground(true);
-    QPalette colours = viewport()->palette();
-    colours.setColor(QPalette::Window, QColor(12, 14, 28));
-    viewport()->setPalette(colours);
 }
 
 void QtBoardGrid::Clear() {
@@ -240,15 +236,24 @@ std::string QtBoardGrid::CellText() const {
     return cell ? ToAnsi(cell->text) : std::string();
 }
 
+// A board smaller than the window stands in its middle.
+int QtBoardGrid::OriginX() const {
+    return std::max(0, (viewport()->width() - Width()) / 2);
+}
+
+int QtBoardGrid::OriginY() const {
+    return std::max(0, (viewport()->height() - Height()) / 2);
+}
+
 int QtBoardGrid::Left(int col) const {
-    int x = -horizontalScrollBar()->value();
+    int x = OriginX() - horizontalScrollBar()->value();
     for (int c = 0; c < col && c < cols_; ++c)
         x += colWidths_[static_cast<size_t>(c)];
     return x;
 }
 
 int QtBoardGrid::Top(int row) const {
-    int y = -verticalScrollBar()->value();
+    int y = OriginY() - verticalScrollBar()->value();
     for (int r = 0; r < row && r < rows_; ++r)
         y += rowHeights_[static_cast<size_t>(r)];
     return y;
@@ -276,8 +281,8 @@ QRect QtBoardGrid::CellRect(int row, int col) const {
 }
 
 bool QtBoardGrid::CellAt(const QPoint& point, int& row, int& col) const {
-    int x = point.x() + horizontalScrollBar()->value();
-    int y = point.y() + verticalScrollBar()->value();
+    int x = point.x() + horizontalScrollBar()->value() - OriginX();
+    int y = point.y() + verticalScrollBar()->value() - OriginY();
     if (x < 0 || y < 0)
         return false;
     for (col = 0; col < cols_ && x >= colWidths_[static_cast<size_t>(col)]; ++col)
@@ -309,6 +314,7 @@ void QtBoardGrid::resizeEvent(QResizeEvent* event) {
 void QtBoardGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect dirty = event->rect();
+    painter.fillRect(dirty, QColor(22, 26, 48));
     QFont font = painter.font();
     font.setPixelSize(11);
     font.setBold(true);

@@ -59,6 +59,8 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     const Cell* Current() const;
     void Resize(int rows, int cols);
     void UpdateScrollBars();
+    int OriginX() const;
+    int OriginY() const;
     int Left(int col) const;
     int Top(int row) const;
     int Width() const;
