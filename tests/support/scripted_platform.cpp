@@ -58,6 +58,8 @@ std::string ScriptedPlatform::Ask(const std::string& prompt, const std::string& 
 void ScriptedPlatform::ProcessEvents() {
     ++yields_;
     clock_ += yieldStep_;
+    if (onYield)
+        onYield();
 }
 
 void ScriptedPlatform::WaitForEvents(int maxMilliseconds) {

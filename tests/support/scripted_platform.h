@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ class ScriptedPlatform : public platform::MessageBoxes,
     const std::vector<platform::Pointer>& PointerLog() const { return pointerLog_; }
     int Yields() const { return yields_; }
     int Waits() const { return waits_; }
+
+    // Runs at every yield, as events would arrive while the code under test waits.
+    std::function<void()> onYield;
 
     // Clock control: each yield advances the clock by `yieldStep` seconds.
     void SetClock(double seconds) { clock_ = seconds; }

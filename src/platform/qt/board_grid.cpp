@@ -297,12 +297,17 @@ QSize QtBoardGrid::sizeHint() const {
 }
 
 void QtBoardGrid::UpdateScrollBars() {
-    const QSize area = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, Width() - area.width()));
-    horizontalScrollBar()->setPageStep(area.width());
+    // Scroll bars only for a board larger than the window.
+    const QSize area = maximumViewportSize();
+    const bool wide = Width() > area.width(), tall = Height() > area.height();
+    setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(tall ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const QSize view = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, Width() - view.width()));
+    horizontalScrollBar()->setPageStep(view.width());
     horizontalScrollBar()->setSingleStep(DefaultCellPixels);
-    verticalScrollBar()->setRange(0, std::max(0, Height() - area.height()));
-    verticalScrollBar()->setPageStep(area.height());
+    verticalScrollBar()->setRange(0, std::max(0, Height() - view.height()));
+    verticalScrollBar()->setPageStep(view.height());
     verticalScrollBar()->setSingleStep(DefaultCellPixels);
 }
 

@@ -1,0 +1,151 @@
+#include "mainwindow/game_bd.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "platform/services.h"
+#include "startup/about_app.h"
+
+namespace quarvelt {
+namespace {
+
+QString Caption(MenuItem item, const MenuModel& menus) {
+    return QString::fromLatin1(menus.State(item).caption);
+}
+
+platform::qt::QtLabel* BandLabel(QWidget* parent, int pixels, bool bold, const QColor& colour) {
+    auto* label = new platform::qt::QtLabel(parent);
+    QFont font = label->font();
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+}  // namespace
+
+GameBd::GameBd()
+    : grid_(new platform::qt::QtBoardGrid),
+      tally_(BandLabel(nullptr, 26, true, QColor(255, 214, 90))),
+      puzzleName_(BandLabel(nullptr, 20, true, QColor(235, 240, 255))),
+      condition_(BandLabel(nullptr, 14, false, QColor(170, 190, 230))),
+      logic_({*grid_, *tally_, *puzzleName_, *condition_}, *this) {
+    setWindowTitle(QStringLiteral("Q U A R V E L T"));
+    auto* central = new QWidget(this);
+    central->setAutoFillBackground(true);
+    QPalette palette = central->palette();
+    palette.setColor(QPalette::Window, QColor(22, 26, 48));
+    central->setPalette(palette);
+
+    auto* tallyTitle = BandLabel(central, 13, true, QColor(150, 165, 205));
+    tallyTitle->setText(QStringLiteral("Tally"));
+    condition_->setWordWrap(true);
+    auto* band = new QGridLayout;
+    band->setContentsMargins(16, 10, 16, 10);
+    band->setHorizontalSpacing(24);
+    band->addWidget(tallyTitle, 0, 0);
+    band->addWidget(tally_, 1, 0);
+    band->addWidget(puzzleName_, 0, 1);
+    band->addWidget(condition_, 1, 1);
+    band->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(band);
+    layout->addWidget(grid_, 1);
+    setCentralWidget(central);
+
+    QMenuBar* bar = menuBar();
+    const MenuModel& menus = logic_.Menus();
+    auto main = [this](int16_t index) { return [this, index] { logic_.MainMenuClick(index); }; };
+    QMenu* puzzle = bar->addMenu(Caption(MenuItem::Puzzle, menus));
+    actions_[MenuItem::Puzzle] = puzzle->menuAction();
+    for (MenuItem item :
+         {MenuItem::New, MenuItem::Load, MenuItem::Save, MenuItem::Edit, MenuItem::Delete,
+          MenuItem::Conditions, MenuItem::ExPort, MenuItem::ImPort})
+        AddItem(puzzle, item, {});
+    QMenu* tools = bar->addMenu(Caption(MenuItem::Tools, menus));
+    actions_[MenuItem::Tools] = tools->menuAction();
+    for (MenuItem item : {MenuItem::GameToolBox, MenuItem::DesignToolBox, MenuItem::ToolBoxSetup,
+                          MenuItem::LockUnlock, MenuItem::CellOverlay})
+        AddItem(tools, item, {});
+    AddItem(bar, MenuItem::Run, main(2));
+    AddItem(bar, MenuItem::ReSet, main(3));
+    AddItem(bar, MenuItem::Clear, main(4));
+    QMenu* help = bar->addMenu(Caption(MenuItem::Help, menus));
+    actions_[MenuItem::Help] = help->menuAction();
+    AddItem(help, MenuItem::HelpPages, {});
+    AddItem(help, MenuItem::HelpWriter, {});
+    actions_[MenuItem::HelpSeparator] = help->addSeparator();
+    AddItem(help, MenuItem::About, [this] { logic_.HelpMenuClick(3); });
+    AddItem(bar, MenuItem::Exit, main(6));
+
+    logic_.Menus().changed = [this] { SyncMenus(); };
+    SyncMenus();
+}
+
+QAction* GameBd::AddItem(QWidget* menu, MenuItem item, std::function<void()> command) {
+    auto* action = new QAction(Caption(item, logic_.Menus()), menu);
+    menu->addAction(action);
+    if (command)
+        connect(action, &QAction::triggered, this, command);
+    actions_[item] = action;
+    return action;
+}
+
+void GameBd::SyncMenus() {
+    for (const auto& [item, action] : actions_) {
+        const MenuItemState& state = logic_.Menus().State(item);
+        action->setVisible(state.visible);
+        action->setEnabled(state.enabled);
+    }
+}
+
+void GameBd::LayOut() {
+    const platform::WorkArea area = platform::Current().desktop->GetWorkArea();
+    setGeometry(area.left, area.top, area.width, area.height);
+}
+
+void GameBd::Repaint() {
+    repaint();
+}
+
+void GameBd::UnloadSplash() {
+    if (unloadSplash)
+        unloadSplash();
+}
+
+void GameBd::ShowAbout() {
+    AboutApp about(this);
+    about.exec();
+}
+
+void GameBd::EndProgram(int status) {
+    ending_ = true;
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(status);
+}
+
+void GameBd::closeEvent(QCloseEvent* event) {
+    if (ending_ || !logic_.QueryUnload(CloseReason::User))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void GameBd::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        logic_.FormGotFocus();
+}
+
+}  // namespace quarvelt

@@ -1,0 +1,52 @@
+// The main window on screen: the menu bar, the band with the tally, the puzzle
+// name and the condition, and the board grid. Its events go to GameBdLogic.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+#include "mainwindow/game_bd_logic.h"
+#include "platform/qt/board_grid.h"
+#include "platform/qt/label.h"
+
+class QAction;
+
+namespace quarvelt {
+
+class GameBd : public QMainWindow, public GameBdView {
+  public:
+    GameBd();
+
+    GameBdLogic& Logic() { return logic_; }
+    platform::qt::QtBoardGrid& Grid() { return *grid_; }
+    platform::qt::QtLabel& Tally() { return *tally_; }
+    // Places the window in the desktop's work area.
+    void LayOut();
+    // Run when the window first gets the focus (the splash goes then).
+    std::function<void()> unloadSplash;
+
+    void HideToolBox() override {}
+    void Repaint() override;
+    void UnloadSplash() override;
+    void ShowAbout() override;
+    void EndProgram(int status) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    QAction* AddItem(QWidget* menu, MenuItem item, std::function<void()> command);
+    void SyncMenus();
+
+    platform::qt::QtBoardGrid* grid_;
+    platform::qt::QtLabel* tally_;
+    platform::qt::QtLabel* puzzleName_;
+    platform::qt::QtLabel* condition_;
+    GameBdLogic logic_;
+    std::map<MenuItem, QAction*> actions_;
+    bool ending_ = false;
+};
+
+}  // namespace quarvelt

@@ -1,0 +1,269 @@
+#include "mainwindow/game_bd_logic.h"
+
+#include <vector>
+
+#include "animation/animation_builder.h"
+#include "board/board_model.h"
+#include "board/playback.h"
+#include "board/solution_check.h"
+#include "common/globals.h"
+#include "common/library.h"
+#include "common/settings.h"
+#include "common/tables.h"
+#include "common/toolbox_catalogue.h"
+#include "engine/compiler.h"
+#include "platform/files.h"
+#include "platform/services.h"
+
+namespace quarvelt {
+namespace {
+
+using platform::GridDisplay;
+
+// Marks the window busy for the life of a command that must not be re-entered
+// from the event loop (the playback yields between frames).
+class BusyScope {
+  public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    bool& busy_;
+};
+
+void DeleteMatching(const char* pattern) {
+    std::vector<std::string> names;
+    const int16_t count = GetFileList(ImagePath, pattern, names);
+    for (int16_t i = 1; i <= count; ++i)
+        platform::DeleteFile(ImagePath + names[static_cast<size_t>(i)]);
+}
+
+}  // namespace
+
+GameBdLogic::GameBdLogic(GameBdControls controls, GameBdView& view)
+    : controls_(controls), view_(view) {
+    controls_.grid.SetEvents(this);
+}
+
+void GameBdLogic::FormLoad() {
+    platform::HourglassScope hourglass;
+    firstFocus_ = true;
+    controls_.puzzleName.SetCaption("");
+    controls_.condition.SetCaption("");
+    ClearPuzzleBoard(controls_.grid, controls_.tally, True);
+    LoadToolboxObjects();
+    std::vector<std::string> names(257);
+    const bool puzzlesThere = GetFileList(PuzzlePath, "*.INF", names) > 0;
+    menus_.Show(MenuItem::ExPort, puzzlesThere);
+    menus_.Show(MenuItem::ImPort, true);
+    PuzzleMode = "NONE";
+}
+
+void GameBdLogic::FormGotFocus() {
+    if (!firstFocus_)
+        return;
+    firstFocus_ = false;
+    view_.UnloadSplash();
+}
+
+void GameBdLogic::InitMenus() {
+    menus_.Show(MenuItem::Puzzle, true);
+    menus_.Show(MenuItem::Tools, false);
+    menus_.Show(MenuItem::Run, false);
+    menus_.Show(MenuItem::ReSet, false);
+    menus_.Show(MenuItem::New, true);
+    menus_.Show(MenuItem::Load, true);
+    for (MenuItem item : {MenuItem::Save, MenuItem::Edit, MenuItem::Delete, MenuItem::Conditions,
+                          MenuItem::HelpWriter})
+        menus_.Show(item, false);
+}
+
+bool GameBdLogic::QueryUnload(CloseReason reason) {
+    switch (reason) {
+        case CloseReason::User:
+        case CloseReason::Program: {
+            platform::Beep();
+            const int answer = platform::MsgBox(
+                "QUIT QUARVELT?", platform::MsgOkCancel + platform::MsgQuestion, "EXIT  QUARVELT");
+            if (answer != platform::AnswerOk)
+                return true;
+            if (busy_) {
+                // The playback stops at its next row; the run command then ends the program.
+                stopRequest_ = true;
+                endRequested_ = true;
+                return true;
+            }
+            EndBlock();
+            view_.EndProgram(0);
+            return false;
+        }
+        case CloseReason::Session:
+            stopRequest_ = true;
+            EndBlock();
+            view_.EndProgram(0);
+            return false;
+        case CloseReason::TaskManager:
+            stopRequest_ = true;
+            EndBlock();
+            return true;
+    }
+    return true;
+}
+
+void GameBdLogic::EndBlock() {
+    if (ended_)
+        return;
+    ended_ = true;
+    WriteCurrentDate();
+    DeleteMatching("*.BMP");
+    DeleteMatching("*.ICO");
+}
+
+void GameBdLogic::MainMenuClick(int16_t index) {
+    if (busy_)
+        return;
+    switch (index) {
+        case 2:
+            Run();
+            break;
+        case 3:
+            ReSet();
+            break;
+        case 4:
+            Clear();
+            break;
+        case 6:
+            QueryUnload(CloseReason::Program);
+            break;
+        default:
+            break;
+    }
+}
+
+void GameBdLogic::HelpMenuClick(int16_t index) {
+    if (busy_)
+        return;
+    if (index == 3)
+        view_.ShowAbout();
+}
+
+void GameBdLogic::GridMouseDown(int, int, int, int) {}
+
+void GameBdLogic::GridKeyDown(int, int) {}
+
+void GameBdLogic::RunStartedMenus() {
+    menus_.Enable(MenuItem::Puzzle, false);
+    menus_.Enable(MenuItem::Tools, false);
+    menus_.Enable(MenuItem::Run, true);
+    menus_.Show(MenuItem::ReSet, true);
+    menus_.Enable(MenuItem::Clear, true);
+}
+
+void GameBdLogic::EditingDisplay() {
+    controls_.grid.SetDisplay(GridDisplay::FocusRect, 1);
+    controls_.grid.SetDisplay(GridDisplay::SelectionMode, 0);
+    controls_.grid.SetDisplay(GridDisplay::HighLight, 0);
+}
+
+void GameBdLogic::Run() {
+    BusyScope busy(busy_);
+    stopRequest_ = false;
+    controls_.grid.SetDisplay(GridDisplay::FocusRect, 0);
+    controls_.grid.SetDisplay(GridDisplay::SelectionMode, 0);
+    controls_.grid.SetDisplay(GridDisplay::HighLight, 0);
+    view_.HideToolBox();
+    SelectedTool = -1;
+    if (IsTrue(CellOverlayOn)) {
+        for (int r = 0; r < BoardRows; ++r) {
+            for (int c = 0; c < BoardCols; ++c) {
+                controls_.grid.SetCol(c);
+                controls_.grid.SetRow(r);
+                controls_.grid.SetCellText("");
+            }
+        }
+        CellOverlayOn = False;
+    }
+
+    if (IsTrue(ReadyToRun)) {
+        platform::HourglassScope hourglass;
+        PuzzleMode = "RUN";
+        RunStartedMenus();
+        // The compile expects the photon tables at their reset values.
+        ResetPhotonTables();
+        ResetMixerInputTable();
+        Flag ok = False;
+        CompilePuzzle(ok);
+        if (!IsTrue(ok)) {
+            EditingDisplay();
+            menus_.Enable(MenuItem::Puzzle, true);
+            menus_.Enable(MenuItem::Tools, true);
+            menus_.Enable(MenuItem::Run, true);
+            menus_.Show(MenuItem::ReSet, true);
+            menus_.Enable(MenuItem::Clear, true);
+            return;
+        }
+        frameCount_ = BuildPuzzleAnimation();
+        if (frameCount_ == -1) {
+            EditingDisplay();
+            menus_.Enable(MenuItem::Puzzle, true);
+            menus_.Enable(MenuItem::Tools, true);
+            menus_.Enable(MenuItem::Run, false);
+            menus_.Show(MenuItem::ReSet, true);
+            menus_.Enable(MenuItem::Clear, true);
+            return;
+        }
+        ReadyToRun = False;
+        const bool played =
+            ApplySpecialObjHits(controls_.grid, controls_.tally, frameCount_, stopRequest_);
+        // A playback that stopped early has given its own verdict.
+        if (played && !endRequested_)
+            CheckForSpecialCond(controls_.tally.Caption());
+    } else {
+        platform::HourglassScope hourglass;
+        ResetPuzzle(controls_.grid, controls_.tally);
+        view_.Repaint();
+        ApplySpecialObjHits(controls_.grid, controls_.tally, frameCount_, stopRequest_);
+        RunStartedMenus();
+    }
+    if (endRequested_) {
+        EndBlock();
+        view_.EndProgram(0);
+    }
+}
+
+void GameBdLogic::ReSet() {
+    platform::HourglassScope hourglass;
+    ResetPuzzle(controls_.grid, controls_.tally);
+    EditingDisplay();
+    view_.Repaint();
+    menus_.Enable(MenuItem::Puzzle, true);
+    menus_.Enable(MenuItem::Tools, true);
+    menus_.Enable(MenuItem::Run, true);
+    menus_.Enable(MenuItem::ReSet, false);
+    menus_.Enable(MenuItem::Clear, true);
+    ReadyToRun = True;
+}
+
+void GameBdLogic::Clear() {
+    platform::HourglassScope hourglass;
+    ClearPuzzleBoard(controls_.grid, controls_.tally, True);
+    LoadToolboxObjects();
+    menus_.Enable(MenuItem::Puzzle, true);
+    for (MenuItem item :
+         {MenuItem::Tools, MenuItem::Run, MenuItem::ReSet, MenuItem::Clear, MenuItem::Save,
+          MenuItem::Edit, MenuItem::Delete, MenuItem::Conditions, MenuItem::ToolBoxSetup})
+        menus_.Show(item, false);
+    menus_.Enable(MenuItem::New, true);
+    menus_.Enable(MenuItem::Load, true);
+    menus_.Show(MenuItem::ImPort, true);
+    menus_.Enable(MenuItem::GameToolBox, false);
+    menus_.Enable(MenuItem::DesignToolBox, false);
+    menus_.Enable(MenuItem::LockUnlock, false);
+    controls_.puzzleName.SetCaption("");
+    controls_.condition.SetCaption("");
+    PuzzleMode = "NONE";
+}
+
+}  // namespace quarvelt

@@ -1,0 +1,109 @@
+#include "mainwindow/game_bd.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QMenuBar>
+
+#include "board/board_model.h"
+#include "common/globals.h"
+#include "common/image_index.h"
+#include "common/tables.h"
+#include "engine/board_trace.h"
+#include "platform/files.h"
+#include "support/scripted_platform.h"
+#include "support/temp_folder.h"
+
+using namespace quarvelt;
+
+namespace {
+
+QAction* Action(QMainWindow& window, const QString& caption) {
+    for (QAction* action : window.menuBar()->actions())
+        if (action->text() == caption)
+            return action;
+    for (QAction* top : window.menuBar()->actions())
+        if (top->menu())
+            for (QAction* action : top->menu()->actions())
+                if (action->text() == caption)
+                    return action;
+    return nullptr;
+}
+
+class GameBdWindow : public ::testing::Test {
+  protected:
+    testsupport::TempFolder dir;
+    testsupport::ScriptedPlatform platform;
+    std::unique_ptr<GameBd> window;
+
+    void SetUp() override {
+        ResetGlobals();
+        ImageIndex::Forget();
+        AppPath = QUARVELT_GAME_DIR;
+        ImagePath = dir.Path() + "DATA/";
+        PuzzlePath = dir.Path() + "PUZZLE/";
+        ASSERT_FALSE(platform::CreateFolder(ImagePath));
+        window = std::make_unique<GameBd>();
+        window->Logic().FormLoad();
+        window->Logic().InitMenus();
+        window->resize(1100, 760);
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        ImageIndex::Forget();
+        ResetGlobals();
+    }
+};
+
+}  // namespace
+
+TEST_F(GameBdWindow, MenusFollowTheirModel) {
+    ASSERT_NE(Action(*window, "&Run"), nullptr);
+    EXPECT_FALSE(Action(*window, "&Run")->isVisible());
+    EXPECT_TRUE(Action(*window, "&Puzzle")->isVisible());
+    EXPECT_TRUE(Action(*window, "About QUARVELT")->isEnabled());
+    EXPECT_FALSE(Action(*window, "Save")->isVisible());
+    window->Logic().Menus().Show(MenuItem::Run, true);
+    EXPECT_TRUE(Action(*window, "&Run")->isVisible() && Action(*window, "&Run")->isEnabled());
+    EXPECT_EQ(window->windowTitle(), "Q U A R V E L T");
+}
+
+TEST_F(GameBdWindow, RunFromTheMenuPlaysOnTheGridAndShowsTheVerdict) {
+    BoardRows = 10;
+    BoardCols = 10;
+    ClearPuzzleBoard(window->Grid(), window->Tally(), False);
+    BoardFile board;
+    std::string error;
+    std::string text = "size 10 10\n";
+    for (int r = 0; r < 10; ++r) {
+        if (r == 2)
+            text += "row BLANK BLANK BLANK BLANK BLANK BLANK BLANK DETWH BLANK BLANK\n";
+        else if (r == 6)
+            text += "row BLANK LAMP_ LENCC DIAM_ BLANK BLANK BLANK REFLU BLANK BLANK\n";
+        else
+            text += "row BLANK BLANK BLANK BLANK BLANK BLANK BLANK BLANK BLANK BLANK\n";
+    }
+    text += "trigger 63 250\ncondition 10P1____Tn________________Ta0250~\n";
+    ASSERT_TRUE(ParseBoardFile(text, board, error)) << error;
+    LoadBoardFile(board);
+    ResetPuzzle(window->Grid(), window->Tally());
+    window->Logic().Menus().Show(MenuItem::Run, true);
+
+    platform.ExpectBox("SUCCESSFUL  PUZZLE  COMPLETION");
+    Action(*window, "&Run")->trigger();
+    EXPECT_EQ(window->Tally().Caption(), "250");
+    EXPECT_TRUE(Action(*window, "Re&Set")->isVisible());
+    EXPECT_FALSE(Action(*window, "&Puzzle")->isEnabled());
+
+    // A picture of the finished run, for people to look at.
+    QDir().mkpath(QUARVELT_SCREENSHOT_DIR);
+    EXPECT_TRUE(window->grab().save(QStringLiteral(QUARVELT_SCREENSHOT_DIR "board-after-run.png")));
+}
+
+TEST_F(GameBdWindow, TheCloseBoxAsksFirst) {
+    platform.ExpectBox("EXIT  QUARVELT", platform::AnswerCancel);
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+}
