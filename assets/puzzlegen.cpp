@@ -19,7 +19,7 @@
 #include "common/toolbox_catalogue.h"
 #include "common/vocabulary.h"
 #include "puzzles/puzzle_files.h"
-#include "puzzles/special_conditions.h"
+#include "puzzles/condition_catalogue.h"
 
 namespace {
 

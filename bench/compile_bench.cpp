@@ -20,6 +20,7 @@
 #include "engine/compiler.h"
 #include "engine/frame_pictures.h"
 #include "engine/picture_names.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -161,19 +162,6 @@ void Compile(benchmark::State& state, PictureLookups lookups) {
     CompileLookups() = saved;
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(Steps()));
 }
-
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {

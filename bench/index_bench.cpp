@@ -14,6 +14,7 @@
 #include "common/image_index.h"
 #include "engine/picture_names.h"
 #include "platform/records.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -119,20 +120,6 @@ void FindByFileScan(benchmark::State& state) {
             benchmark::DoNotOptimize(ScanFindObjectImage(q.code, q.colour, q.size, q.travel));
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(Queries().size()));
 }
-
-// Keeps the time per iteration of every run it shows.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                seconds[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -7,6 +7,7 @@
 #include "common/image_index.h"
 #include "common/library.h"
 #include "common/tables.h"
+#include "common/text.h"
 #include "platform/services.h"
 
 namespace quarvelt {
@@ -18,20 +19,6 @@ constexpr const char* IndexUnusableText = "ERROR: OPENING INDEX FILE";
 constexpr const char* NoBlankRecordText = "ERROR: CLEARING GAME BOARD!";
 constexpr int16_t EmptyCellGroup = 5;
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 bool InRange(int16_t size) {
     return size >= MinBoardSize && size <= MaxBoardSize;
 }
@@ -39,14 +26,7 @@ bool InRange(int16_t size) {
 // Picture names come from puzzle files; one that could reach outside the image
 // folder is never loaded.
 bool IsPlainPictureName(const std::string& name) {
-    if (Trim(name).empty() || name.find("..") != std::string::npos)
-        return false;
-    for (char c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == ':')
-            return false;
-    }
-    return true;
+    return !TrimBlanks(name).empty() && IsPlainFileName(name);
 }
 
 void ShowClearError(const char* text) {
@@ -79,7 +59,7 @@ bool ExtractBlankPicture() {
 // Extracts the record whose whole name is `name` (in either case) under `name`.
 bool ExtractByExactName(const std::string& name) {
     const ImageIndex& index = ImageIndex::Current();
-    const std::string wanted = Upper(Trim(name));
+    const std::string wanted = UpperCase(TrimBlanks(name));
     for (size_t i = 0; i < index.Records().size(); ++i) {
         if (index.Name(static_cast<int>(i)) != wanted)
             continue;
@@ -108,7 +88,7 @@ class CellPainter {
         grid_.SetRow(row);
         grid_.SetCol(col);
 
-        const std::string key = Upper(Trim(name));
+        const std::string key = UpperCase(TrimBlanks(name));
         if (!IsPlainPictureName(name) || broken_.contains(key)) {
             grid_.ClearCellPicture();
             return;

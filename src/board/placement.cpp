@@ -5,6 +5,7 @@
 
 #include "common/globals.h"
 #include "common/tables.h"
+#include "common/text.h"
 #include "common/toolbox_catalogue.h"
 #include "platform/services.h"
 
@@ -119,20 +120,6 @@ constexpr std::array<std::string_view, Rules.size()> RuleCodes = [] {
     return codes;
 }();
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The boards are at least 10 by 10, so the classes never overlap.
 Position PositionOf(int cell) {
     const int cols = BoardCols;
@@ -172,12 +159,12 @@ int16_t CheckObjectPlacement(int16_t tool, int16_t cell) {
 
     const BoardCell& board = BoardTable[static_cast<size_t>(cell)];
     // Cut before trimming: a blank in front of "BLANK" makes the cell occupied.
-    if (Upper(Trim(board.pictureName.substr(0, 5))) != "BLANK")
+    if (UpperCase(TrimBlanks(board.pictureName.substr(0, 5))) != "BLANK")
         return board.lockFlag == True ? PlacementLocked : PlacementOccupied;
 
     if (tool < 0 || tool >= ToolboxRowCount)
         return PlacementNoTool;
-    const std::string code = Upper(ToolboxObjectTable[tool].stem).substr(0, 5);
+    const std::string code = UpperCase(ToolboxObjectTable[tool].stem).substr(0, 5);
     if (!Refused(code, PositionOf(cell)))
         return PlacementAllowed;
 

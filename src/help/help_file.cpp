@@ -1,5 +1,6 @@
 #include "help/help_file.h"
 
+#include "common/text.h"
 #include "platform/files.h"
 #include "platform/services.h"
 
@@ -28,11 +29,6 @@ std::string TrimRight(const std::string& text) {
     return last == std::string::npos ? std::string() : text.substr(0, last + 1);
 }
 
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : TrimRight(text.substr(first));
-}
-
 Flag AsFlag(int16_t value) {
     return value != 0 ? True : False;
 }
@@ -59,7 +55,7 @@ HelpPageRecord HelpPageRecord::FromRecord(const platform::RecordBuffer& record) 
         line.text = TrimRight(record.GetText(at + TextOffset, HelpTextWidth));
         line.backColor = record.GetInt32(at + BackColorOffset);
         line.foreColor = record.GetInt32(at + ForeColorOffset);
-        line.fontName = Trim(record.GetText(at + FontNameOffset, HelpFontNameWidth));
+        line.fontName = TrimBlanks(record.GetText(at + FontNameOffset, HelpFontNameWidth));
         line.fontSize = record.GetInt16(at + FontSizeOffset);
         line.fontBold = record.GetInt16(at + FontBoldOffset);
         line.fontItalic = record.GetInt16(at + FontItalicOffset);

@@ -9,7 +9,7 @@
 #include "common/tables.h"
 #include "platform/files.h"
 #include "platform/services.h"
-#include "puzzles/special_conditions.h"
+#include "puzzles/condition_catalogue.h"
 
 namespace quarvelt {
 namespace {

@@ -7,7 +7,7 @@
 #include "common/settings.h"
 #include "platform/files.h"
 #include "platform/records.h"
-#include "puzzles/special_conditions.h"
+#include "puzzles/condition_catalogue.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 

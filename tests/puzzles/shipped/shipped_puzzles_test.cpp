@@ -12,7 +12,7 @@
 #include "common/globals.h"
 #include "common/image_index.h"
 #include "puzzles/puzzle_files.h"
-#include "puzzles/special_conditions.h"
+#include "puzzles/condition_catalogue.h"
 
 namespace quarvelt {
 namespace {

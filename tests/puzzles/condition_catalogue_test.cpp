@@ -1,4 +1,4 @@
-#include "puzzles/special_conditions.h"
+#include "puzzles/condition_catalogue.h"
 
 #include <gtest/gtest.h>
 
