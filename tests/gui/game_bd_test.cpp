@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include "board/board_model.h"
 #include "common/globals.h"
@@ -12,6 +14,7 @@
 #include "common/tables.h"
 #include "engine/board_trace.h"
 #include "platform/files.h"
+#include "startup/about_app.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -106,4 +109,34 @@ TEST_F(GameBdWindow, TheCloseBoxAsksFirst) {
     platform.ExpectBox("EXIT  QUARVELT", platform::AnswerCancel);
     window->close();
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST(AboutBox, ShowsTheVersionAndFallsBackWhenNoSystemInformationStarts) {
+    testsupport::ScriptedPlatform platform;
+    AboutApp about;
+    EXPECT_EQ(about.windowTitle(), "About QUARVELT");
+    QStringList texts;
+    for (QLabel* label : about.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains("Version: 2.00.01.2019"));
+    EXPECT_TRUE(texts.contains("A Discription of the App."));
+
+    QPushButton* sysInfo = nullptr;
+    for (QPushButton* button : about.findChildren<QPushButton*>())
+        if (button->text() == "&System Info...")
+            sysInfo = button;
+    ASSERT_NE(sysInfo, nullptr);
+    platform.ExpectBox("QUARVELT");
+    sysInfo->click();
+    EXPECT_EQ(platform.systemInfoStarted, 1);
+    EXPECT_EQ(platform.Boxes().back().text, "System Information Is Unavailable At This Time");
+    EXPECT_EQ(platform.Boxes().back().flags, platform::MsgOkOnly);
+
+    platform.systemInfoStarts = true;
+    sysInfo->click();
+    EXPECT_EQ(platform.Boxes().size(), 1u);
+
+    QDir().mkpath(QUARVELT_SCREENSHOT_DIR);
+    about.show();
+    about.grab().save(QStringLiteral(QUARVELT_SCREENSHOT_DIR "about.png"));
 }
