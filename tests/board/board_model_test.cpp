@@ -12,6 +12,7 @@
 #include "common/image_index.h"
 #include "common/tables.h"
 #include "platform/files.h"
+#include "support/game_folder_test.h"
 #include "support/index_fixture.h"
 #include "support/recording_grid.h"
 #include "support/scripted_platform.h"
@@ -30,20 +31,8 @@ std::vector<int> Fields(T... values) {
     return {static_cast<int>(values)...};
 }
 
-class BoardModelTest : public ::testing::Test {
+class BoardModelTest : public testsupport::GameFolderTest {
   protected:
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = folder.Path();
-        ImagePath = AppPath + "DATA/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-    }
-    void TearDown() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-    }
-
     void WriteBlankIndex() {
         WriteImageIndex(AppPath, {{"APPLE_U.BMP", "apple"}, {Blank, "blank"}});
     }
@@ -68,8 +57,6 @@ class BoardModelTest : public ::testing::Test {
                              [&](const std::string& line) { return line.starts_with(prefix); });
     }
 
-    testsupport::ScriptedPlatform platform;
-    testsupport::TempFolder folder;
     testsupport::RecordingGrid grid;
     testsupport::RecordingLabel tally;
 };

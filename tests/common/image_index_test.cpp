@@ -8,6 +8,7 @@
 
 #include "common/globals.h"
 #include "platform/files.h"
+#include "support/game_folder_test.h"
 #include "support/index_fixture.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -20,29 +21,14 @@ using testsupport::IndexRecord;
 using testsupport::WriteImageIndex;
 using testsupport::WriteIndexRecords;
 
-class ImageIndexTest : public ::testing::Test {
+class ImageIndexTest : public testsupport::GameFolderTest {
   protected:
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = folder.Path();
-        ImagePath = AppPath + "DATA/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-    }
-    void TearDown() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-    }
-
     std::vector<std::string> Pictures() const {
         std::vector<std::string> names;
         EXPECT_FALSE(platform::ListFiles(ImagePath, names));
         return names;
     }
     std::string Picture(const std::string& name) const { return folder.Read("DATA/" + name); }
-
-    testsupport::ScriptedPlatform platform;
-    testsupport::TempFolder folder;
 };
 
 TEST_F(ImageIndexTest, RecordLayoutIsLittleEndianAndBlankFilled) {

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/records.h"
 #include "platform/services.h"
+#include "support/game_folder_test.h"
 #include "support/index_fixture.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -27,20 +28,8 @@ using testsupport::WriteImageIndex;
 constexpr const char* Title = "EXECUTE    PUZZLE";
 constexpr int ExclamationOk = platform::MsgOkOnly + platform::MsgExclamation;
 
-class PictureNamesTest : public ::testing::Test {
+class PictureNamesTest : public testsupport::GameFolderTest {
   protected:
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = folder.Path();
-        ImagePath = AppPath + "DATA/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-    }
-    void TearDown() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-    }
-
     void Index(const std::vector<std::string>& names) {
         std::vector<IndexEntry> entries;
         for (const auto& name : names)
@@ -55,9 +44,6 @@ class PictureNamesTest : public ::testing::Test {
         EXPECT_EQ(platform.Boxes()[0].title, Title);
         EXPECT_EQ(platform.Beeps(), 1);
     }
-
-    testsupport::ScriptedPlatform platform;
-    testsupport::TempFolder folder;
 };
 
 TEST_F(PictureNamesTest, NamesAreBuiltFromTheirParts) {
