@@ -47,11 +47,6 @@ int SizeIndex(char size) {
     return at ? static_cast<int>(at - Sizes) : -1;
 }
 
-std::string Name(const std::string& code, const std::string& tail, int frame) {
-    char number[3] = {static_cast<char>('0' + frame / 10), static_cast<char>('0' + frame % 10), 0};
-    return code + tail + number + ".BMP";
-}
-
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> fields;
     std::istringstream in(line.substr(0, line.find('#')));
@@ -384,7 +379,7 @@ bool ExpandPictures(const std::vector<ObjectEntry>& objects, const std::vector<R
         for (int frame : object->restingFrames) {
             Picture p;
             p.code = object->code;
-            p.name = Name(object->code, restTail, frame);
+            p.name = quarvelt::FrameImageName(object->code + restTail, frame);
             p.state = frame;
             p.behaviour = "resting, frame " + std::to_string(frame);
             pictures.push_back(p);
@@ -393,7 +388,7 @@ bool ExpandPictures(const std::vector<ObjectEntry>& objects, const std::vector<R
             for (int frame = 0; frame <= 5; ++frame) {
                 Picture p;
                 p.code = object->code;
-                p.name = Name(object->code, "_________MWR___", frame);
+                p.name = quarvelt::FrameImageName(object->code + "_________MWR___", frame);
                 p.emission = true;
                 p.state = frame;
                 p.out1 = {'M', 'W', 'R'};
@@ -442,10 +437,7 @@ bool ExpandPictures(const std::vector<ObjectEntry>& objects, const std::vector<R
                     for (int frame = 1; frame <= frames; ++frame) {
                         Picture p;
                         p.code = object->code;
-                        p.name = stem +
-                                 std::string{static_cast<char>('0' + frame / 10),
-                                             static_cast<char>('0' + frame % 10)} +
-                                 ".BMP";
+                        p.name = quarvelt::FrameImageName(stem, frame);
                         p.entrySide = side;
                         p.inSize = size;
                         p.inColour = colour;

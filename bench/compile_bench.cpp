@@ -16,6 +16,7 @@
 #include "common/globals.h"
 #include "common/image_index.h"
 #include "common/tables.h"
+#include "common/text.h"
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
 #include "engine/frame_pictures.h"
@@ -63,18 +64,6 @@ std::string SerpentineBoard() {
     return text;
 }
 
-std::string Up(std::string text) {
-    for (char& c : text)
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Calls `match` with each record's name, opening the index for the call and
 // reading it from record 1, until `match` answers true.
 template <typename Match>
@@ -98,20 +87,21 @@ std::string ScanFindObjectImage(const std::string& code, const std::string& colo
     if (code.size() != 5)
         return "ERROR3";
     std::string key(8, ' ');
-    const std::string trimmed = Trimmed(Up(code));
+    const std::string trimmed = quarvelt::TrimBlanks(quarvelt::UpperCase(code));
     key.replace(0, trimmed.size(), trimmed);
     if (!size.empty())
         key[5] = size[0];
     if (!colour.empty())
         key[6] = colour[0];
     key[7] = EntrySideOf(travel);
-    key = Up(key);
+    key = quarvelt::UpperCase(key);
     for (size_t length : {size_t{8}, size_t{5}}) {
         std::string found;
         const bool any = ScanIndex([&](const std::string& name) {
-            if (Trimmed(Up(name.substr(0, length))) != key.substr(0, length))
+            if (quarvelt::TrimBlanks(quarvelt::UpperCase(name.substr(0, length))) !=
+                key.substr(0, length))
                 return false;
-            found = Trimmed(Up(name));
+            found = quarvelt::TrimBlanks(quarvelt::UpperCase(name));
             return true;
         });
         if (!any)
@@ -123,11 +113,11 @@ std::string ScanFindObjectImage(const std::string& code, const std::string& colo
 }
 
 int16_t ScanGetLastFrameNumber(const std::string& name) {
-    const std::string stem = Up(name.substr(0, 20));
+    const std::string stem = quarvelt::UpperCase(name.substr(0, 20));
     int highest = -1;
     const bool any = ScanIndex([&](const std::string& record) {
-        const std::string trimmed = Trimmed(record);
-        if (trimmed.size() == 26 && Up(trimmed.substr(0, 20)) == stem)
+        const std::string trimmed = quarvelt::TrimBlanks(record);
+        if (trimmed.size() == 26 && quarvelt::UpperCase(trimmed.substr(0, 20)) == stem)
             highest = std::max(highest, std::atoi(trimmed.substr(20, 2).c_str()));
         return false;
     });

@@ -12,6 +12,7 @@
 
 #include "common/globals.h"
 #include "common/image_index.h"
+#include "common/text.h"
 #include "engine/picture_names.h"
 #include "platform/records.h"
 #include "ratio_reporter.h"
@@ -54,28 +55,16 @@ void WriteIndex(const std::string& folder) {
     }
 }
 
-std::string Up(std::string text) {
-    for (char& c : text)
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Opens the index, reads record after record, closes it: twice when the exact pass fails.
 std::string ScanFindObjectImage(const std::string& code, const std::string& colour,
                                 const std::string& size, const std::string& travel) {
     std::string key(8, ' ');
-    const std::string trimmed = Trimmed(Up(code));
+    const std::string trimmed = quarvelt::TrimBlanks(quarvelt::UpperCase(code));
     key.replace(0, trimmed.size(), trimmed);
     key[5] = size[0];
     key[6] = colour[0];
     key[7] = quarvelt::EntrySideOf(travel);
-    key = Up(key);
+    key = quarvelt::UpperCase(key);
     for (size_t length : {size_t{8}, size_t{5}}) {
         std::FILE* file = std::fopen((quarvelt::AppPath + quarvelt::ImageIndexName).c_str(), "rb");
         if (!file)
@@ -83,9 +72,10 @@ std::string ScanFindObjectImage(const std::string& code, const std::string& colo
         char record[quarvelt::ImageIndexRecordLength];
         while (std::fread(record, sizeof record, 1, file) == 1) {
             const std::string name(record + 6, 64);
-            if (Trimmed(Up(name.substr(0, length))) == key.substr(0, length)) {
+            if (quarvelt::TrimBlanks(quarvelt::UpperCase(name.substr(0, length))) ==
+                key.substr(0, length)) {
                 std::fclose(file);
-                return Trimmed(Up(name));
+                return quarvelt::TrimBlanks(quarvelt::UpperCase(name));
             }
         }
         std::fclose(file);
