@@ -91,6 +91,21 @@ Material MaterialOf(char colourLetter) {
     }
 }
 
+char Opposite(char side) {
+    switch (side) {
+        case 'L':
+            return 'R';
+        case 'R':
+            return 'L';
+        case 'T':
+            return 'B';
+        case 'B':
+            return 'T';
+        default:
+            return '_';
+    }
+}
+
 namespace {
 
 QPointF SidePoint(char side) {
@@ -120,21 +135,6 @@ QPointF TravelVector(char direction) {
             return {0, 1};
         default:
             return {0, 0};
-    }
-}
-
-char Opposite(char side) {
-    switch (side) {
-        case 'L':
-            return 'R';
-        case 'R':
-            return 'L';
-        case 'T':
-            return 'B';
-        case 'B':
-            return 'T';
-        default:
-            return '_';
     }
 }
 

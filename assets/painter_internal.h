@@ -17,6 +17,8 @@ inline constexpr double Mid = Cell / 2.0;
 
 // Photon looks. Radii differ by half again from size to size so that the
 // three sizes stay apart even through the palette reduction.
+// The side across the cell: the way a photon entering through `side` travels.
+char Opposite(char side);
 QColor PhotonColour(char colour);
 double PhotonRadius(char size);
 void DrawPhoton(QPainter& g, QPointF at, char size, char colour, double strength = 1.0);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "painter.h"
+#include "painter_internal.h"
 
 namespace {
 
@@ -77,19 +78,6 @@ BoardPicture Rest(const std::string& code, int state = 0) {
     return p;
 }
 
-char Opposite(char side) {
-    switch (side) {
-        case 'L':
-            return 'R';
-        case 'R':
-            return 'L';
-        case 'T':
-            return 'B';
-        default:
-            return 'T';
-    }
-}
-
 // One step's frames: entering photon, leaving photons as the picture name gives them.
 std::vector<QImage> Step(const std::string& code, char side, char size, char colour,
                          PhotonLook out1, PhotonLook out2 = {}, int frames = 3) {
@@ -111,7 +99,8 @@ std::vector<QImage> Step(const std::string& code, char side, char size, char col
 
 std::vector<QImage> Pass(const std::string& code, char side, char size, char colour,
                          int frames = 3) {
-    return Step(code, side, size, colour, {size, colour, Opposite(side)}, {}, frames);
+    return Step(code, side, size, colour, {size, colour, assets::detail::Opposite(side)}, {},
+                frames);
 }
 
 using Group = std::vector<QImage>;
@@ -283,7 +272,7 @@ void Bench() {
                         p.entrySide = side;
                         p.inSize = size;
                         p.inColour = colours[c];
-                        p.out1 = {size, colours[c], Opposite(side)};
+                        p.out1 = {size, colours[c], assets::detail::Opposite(side)};
                         p.frame = k;
                         p.frames = 3;
                         const QImage image = assets::PaintBoardPicture(p);
