@@ -98,7 +98,7 @@ class CellPainter {
             return;
         if (ExtractByExactName(name) && grid_.SetCellPicture(path))
             return;
-        // The failed load has left the cell empty.
+        grid_.ClearCellPicture();
         broken_.insert(key);
     }
 
@@ -206,6 +206,18 @@ void ResetPuzzle(platform::BoardGrid& grid, platform::Label& tally) {
 
     ResetMixerInputTable();
     tally.SetCaption("0");
+}
+
+void ToggleCellOverlay(platform::BoardGrid& grid) {
+    const bool on = CellOverlayOn != False;
+    for (int16_t r = 0; r < BoardRows; ++r) {
+        for (int16_t c = 0; c < BoardCols; ++c) {
+            grid.SetCol(c);
+            grid.SetRow(r);
+            grid.SetCellText(on ? std::string() : std::to_string(GetCellIndex(c, r, BoardCols)));
+        }
+    }
+    CellOverlayOn = on ? False : True;
 }
 
 }  // namespace quarvelt

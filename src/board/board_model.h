@@ -28,4 +28,9 @@ void ClearPuzzleBoard(platform::BoardGrid& grid, platform::Label& tally, Flag ne
 // empties the mixer inputs and sets the tally to "0". Shutters keep their state.
 void ResetPuzzle(platform::BoardGrid& grid, platform::Label& tally);
 
+// Switches the cell-number overlay: with CellOverlayOn off every cell gets its
+// cell index as text, otherwise every text is removed; the flag follows. The
+// grid's current cell is left on the last cell.
+void ToggleCellOverlay(platform::BoardGrid& grid);
+
 }  // namespace quarvelt

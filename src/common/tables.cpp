@@ -1,5 +1,7 @@
 #include "common/tables.h"
 
+#include <algorithm>
+
 namespace quarvelt {
 
 std::vector<BoardCell> BoardTable;
@@ -89,6 +91,17 @@ void ResetPhotonTables() {
 void ResetMixerInputTable() {
     const MixerInput entry = ResetMixerInput();
     MixerInputTable.assign(Cells(), {entry, entry, entry});
+}
+
+void ResetPathTables() {
+    for (auto* table : {&PhotonFrameTable1, &PhotonFrameTable2, &PhotonFrameTable3})
+        table->assign(Cells(), PhotonFrameRow{});
+    const PhotonPathRow resetRow = ResetPhotonPathRow();
+    for (auto* table : {&PhotonPathTable1, &PhotonPathTable2, &PhotonPathTable3}) {
+        if (table->size() < Cells())
+            table->resize(Cells());
+        std::fill_n(table->begin(), Cells(), resetRow);
+    }
 }
 
 }  // namespace quarvelt

@@ -134,5 +134,9 @@ MixerInput ResetMixerInput();
 void ResetPhotonTables();
 // Re-creates MixerInputTable for CellCount cells, every entry at ResetMixerInput().
 void ResetMixerInputTable();
+// Puts the first CellCount rows of the three path tables back to
+// ResetPhotonPathRow() and re-creates the frame tables empty; PhotonState and
+// the path tables' sizes stay (a table shorter than CellCount grows to it).
+void ResetPathTables();
 
 }  // namespace quarvelt

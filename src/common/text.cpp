@@ -1,6 +1,9 @@
 #include "common/text.h"
 
 #include <algorithm>
+#include <cfenv>
+#include <cmath>
+#include <charconv>
 
 namespace quarvelt {
 
@@ -34,6 +37,58 @@ double LeadingNumber(const std::string& text) {
             value += (text[i] - '0') * scale;
     }
     return sign * value;
+}
+
+bool ParseNumber(const std::string& text, double& value) {
+    const std::string number = TrimBlanks(text);
+    size_t i = 0;
+    if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+        ++i;
+    const auto digits = [&] {
+        const size_t start = i;
+        while (i < number.size() && number[i] >= '0' && number[i] <= '9')
+            ++i;
+        return i - start;
+    };
+    size_t mantissa = digits();
+    if (i < number.size() && number[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    if (i != number.size())
+        return false;
+    // from_chars reads the checked text whatever the locale; it takes no "+".
+    const size_t start = number[0] == '+' ? 1 : 0;
+    const auto [end, error] =
+        std::from_chars(number.data() + start, number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        const bool tiny = number.find_first_of("eE") != std::string::npos &&
+                          number[number.find_first_of("eE") + 1] == '-';
+        value = tiny ? 0.0 : (number[0] == '-' ? -HUGE_VAL : HUGE_VAL);
+        return true;
+    }
+    return error == std::errc() && end == number.data() + number.size();
+}
+
+double RoundHalfEven(double value) {
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(mode);
+    return rounded;
+}
+
+int16_t CaptionNumber(const std::string& text) {
+    return static_cast<int16_t>(std::clamp(RoundHalfEven(LeadingNumber(text)), -32768.0, 32767.0));
 }
 
 bool IsPlainFileName(const std::string& name) {

@@ -2,6 +2,7 @@
 // letters a to z change case, and numbers are read from the front of a text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace quarvelt {
@@ -12,6 +13,14 @@ std::string TrimBlanks(const std::string& text);
 // The number at the start of a text: leading blanks, a sign, digits and a
 // decimal part; 0 when there is none ("0A" is 0, " 7" is 7).
 double LeadingNumber(const std::string& text);
+// The whole text as a number: optional blanks, an optional sign, digits with an
+// optional decimal part and exponent, optional blanks. False for anything else.
+bool ParseNumber(const std::string& text, double& value);
+// Rounded to a whole number, halves to the even neighbour.
+double RoundHalfEven(double value);
+// A caption read as a number: the number its text begins with, rounded, held
+// within the 16-bit range.
+int16_t CaptionNumber(const std::string& text);
 // A name that cannot leave its folder or name a device: no '/', '\\', "..", ':'
 // or control characters. Names come from files that may be hostile.
 bool IsPlainFileName(const std::string& name);

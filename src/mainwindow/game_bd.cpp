@@ -7,9 +7,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/services.h"
 #include "startup/about_app.h"
+#include "toolbox/obj_infro_dialog.h"
+#include "toolbox/set_trigg.h"
+#include "toolbox/shutter_dialog.h"
+#include "toolbox/tool_box.h"
 
 namespace quarvelt {
 namespace {
@@ -37,7 +42,10 @@ GameBd::GameBd()
       tally_(BandLabel(nullptr, 26, true, QColor(255, 214, 90))),
       puzzleName_(BandLabel(nullptr, 20, true, QColor(235, 240, 255))),
       condition_(BandLabel(nullptr, 14, false, QColor(170, 190, 230))),
-      logic_({*grid_, *tally_, *puzzleName_, *condition_}, *this) {
+      logic_({*grid_, *tally_, *puzzleName_, *condition_}, *this),
+      toolBox_(new quarvelt::ToolBox(logic_.ToolBox(), this)),
+      setTrigg_(new quarvelt::SetTrigg(logic_.SetTrigg(), this)),
+      shutterDialog_(new quarvelt::ShutterDialog(logic_.ShutterDialog(), this)) {
     setWindowTitle(QStringLiteral("Q U A R V E L T"));
     auto* central = new QWidget(this);
     central->setAutoFillBackground(true);
@@ -75,9 +83,12 @@ GameBd::GameBd()
         AddItem(puzzle, item, {});
     QMenu* tools = bar->addMenu(Caption(MenuItem::Tools, menus));
     actions_[MenuItem::Tools] = tools->menuAction();
-    for (MenuItem item : {MenuItem::GameToolBox, MenuItem::DesignToolBox, MenuItem::ToolBoxSetup,
-                          MenuItem::LockUnlock, MenuItem::CellOverlay})
-        AddItem(tools, item, {});
+    auto tool = [this](int16_t index) { return [this, index] { logic_.ToolMenuClick(index); }; };
+    AddItem(tools, MenuItem::GameToolBox, tool(0));
+    AddItem(tools, MenuItem::DesignToolBox, tool(1));
+    AddItem(tools, MenuItem::ToolBoxSetup, {});
+    AddItem(tools, MenuItem::LockUnlock, {});
+    AddItem(tools, MenuItem::CellOverlay, tool(4));
     AddItem(bar, MenuItem::Run, main(2));
     AddItem(bar, MenuItem::ReSet, main(3));
     AddItem(bar, MenuItem::Clear, main(4));
@@ -113,6 +124,34 @@ void GameBd::SyncMenus() {
 void GameBd::LayOut() {
     const platform::WorkArea area = platform::Current().desktop->GetWorkArea();
     setGeometry(area.left, area.top, area.width, area.height);
+}
+
+void GameBd::HideToolBox() {
+    toolBox_->hide();
+}
+
+void GameBd::ShowToolBox() {
+    // Beside the board, at the right edge of the window, where the board leaves room.
+    if (!toolBox_->isVisible()) {
+        const QRect frame = geometry();
+        toolBox_->move(std::max(frame.left(), frame.right() - toolBox_->width() - 24),
+                       frame.top() + 90);
+    }
+    toolBox_->ShowAndActivate();
+}
+
+void GameBd::ShowSetTrigg() {
+    setTrigg_->Run();
+}
+
+void GameBd::ShowShutterDialog() {
+    shutterDialog_->Run();
+}
+
+void GameBd::ShowObjInfro() {
+    if (!objInfro_)
+        objInfro_ = new ObjInfroDialog(logic_.ObjInfro(), this);
+    objInfro_->ShowAndActivate();
 }
 
 void GameBd::Repaint() {

@@ -14,6 +14,11 @@ class QAction;
 
 namespace quarvelt {
 
+class ObjInfroDialog;
+class SetTrigg;
+class ShutterDialog;
+class ToolBox;
+
 class GameBd : public QMainWindow, public GameBdView {
   public:
     GameBd();
@@ -26,7 +31,18 @@ class GameBd : public QMainWindow, public GameBdView {
     // Run when the window first gets the focus (the splash goes then).
     std::function<void()> unloadSplash;
 
-    void HideToolBox() override {}
+    // The windows the main window loads.
+    quarvelt::ToolBox& ToolBoxWindow() { return *toolBox_; }
+    quarvelt::SetTrigg& SetTriggDialog() { return *setTrigg_; }
+    quarvelt::ShutterDialog& ShutterLinkDialog() { return *shutterDialog_; }
+    // Null until the first right press on an object.
+    ObjInfroDialog* ObjInfroWindow() { return objInfro_; }
+
+    void HideToolBox() override;
+    void ShowToolBox() override;
+    void ShowSetTrigg() override;
+    void ShowShutterDialog() override;
+    void ShowObjInfro() override;
     void Repaint() override;
     void UnloadSplash() override;
     void ShowAbout() override;
@@ -45,6 +61,10 @@ class GameBd : public QMainWindow, public GameBdView {
     platform::qt::QtLabel* puzzleName_;
     platform::qt::QtLabel* condition_;
     GameBdLogic logic_;
+    quarvelt::ToolBox* toolBox_;
+    quarvelt::SetTrigg* setTrigg_;
+    quarvelt::ShutterDialog* shutterDialog_;
+    ObjInfroDialog* objInfro_ = nullptr;
     std::map<MenuItem, QAction*> actions_;
     bool ending_ = false;
 };

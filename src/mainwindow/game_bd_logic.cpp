@@ -43,7 +43,7 @@ void DeleteMatching(const char* pattern) {
 }  // namespace
 
 GameBdLogic::GameBdLogic(GameBdControls controls, GameBdView& view)
-    : controls_(controls), view_(view) {
+    : controls_(controls), view_(view), toolBox_(controls.grid) {
     controls_.grid.SetEvents(this);
 }
 
@@ -54,6 +54,12 @@ void GameBdLogic::FormLoad() {
     controls_.condition.SetCaption("");
     ClearPuzzleBoard(controls_.grid, controls_.tally, True);
     LoadToolboxObjects();
+    // The two dialogs and the tool box stay loaded, hidden, for the whole run.
+    setTrigg_.FormLoad();
+    setTrigg_.SetCaption("");
+    shutterDialog_.FormLoad();
+    toolBox_.FormLoad();
+    shutterDialog_.SetCaption("");
     std::vector<std::string> names(257);
     const bool puzzlesThere = GetFileList(PuzzlePath, "*.INF", names) > 0;
     menus_.Show(MenuItem::ExPort, puzzlesThere);
@@ -149,9 +155,25 @@ void GameBdLogic::HelpMenuClick(int16_t index) {
         view_.ShowAbout();
 }
 
-void GameBdLogic::GridMouseDown(int, int, int, int) {}
-
-void GameBdLogic::GridKeyDown(int, int) {}
+void GameBdLogic::ToolMenuClick(int16_t index) {
+    if (busy_)
+        return;
+    switch (index) {
+        case 0:
+        case 1:
+            ResetPathTables();
+            toolBox_.mode = index == 0 ? "GM" : "DM";
+            toolBox_.SetVisible(true);
+            view_.ShowToolBox();
+            break;
+        case 4:
+            ToggleCellOverlay(controls_.grid);
+            break;
+        default:
+            break;
+    }
+    ReadyToRun = True;
+}
 
 void GameBdLogic::RunStartedMenus() {
     menus_.Enable(MenuItem::Puzzle, false);
@@ -173,18 +195,11 @@ void GameBdLogic::Run() {
     controls_.grid.SetDisplay(GridDisplay::FocusRect, 0);
     controls_.grid.SetDisplay(GridDisplay::SelectionMode, 0);
     controls_.grid.SetDisplay(GridDisplay::HighLight, 0);
+    toolBox_.SetVisible(false);
     view_.HideToolBox();
     SelectedTool = -1;
-    if (IsTrue(CellOverlayOn)) {
-        for (int r = 0; r < BoardRows; ++r) {
-            for (int c = 0; c < BoardCols; ++c) {
-                controls_.grid.SetCol(c);
-                controls_.grid.SetRow(r);
-                controls_.grid.SetCellText("");
-            }
-        }
-        CellOverlayOn = False;
-    }
+    if (CellOverlayOn != False)
+        ToggleCellOverlay(controls_.grid);
 
     if (IsTrue(ReadyToRun)) {
         platform::HourglassScope hourglass;

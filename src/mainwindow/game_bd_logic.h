@@ -1,15 +1,21 @@
 // What the main window does, apart from drawing itself: its load, first focus
-// and close, its menu states, and the Run, ReSet, Clear and Exit commands. The
+// and close, its menu states, the Run, ReSet, Clear and Exit commands, the
+// Tools menu, and editing the board with the tool box's objects. The
 // window on screen forwards its events here; tests drive it with recording
 // doubles of the grid and the labels.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "mainwindow/menu_model.h"
 #include "platform/board_grid.h"
 #include "platform/label.h"
+#include "toolbox/obj_infro_logic.h"
+#include "toolbox/set_trigg_logic.h"
+#include "toolbox/shutter_dialog_logic.h"
+#include "toolbox/tool_box_logic.h"
 
 namespace quarvelt {
 
@@ -18,6 +24,13 @@ class GameBdView {
   public:
     virtual ~GameBdView() = default;
     virtual void HideToolBox() = 0;
+    // Shows the tool box modeless and activates it.
+    virtual void ShowToolBox() = 0;
+    // Show the dialog modally; they return when it has hidden itself.
+    virtual void ShowSetTrigg() = 0;
+    virtual void ShowShutterDialog() = 0;
+    // Shows the object-information window modeless and activates it.
+    virtual void ShowObjInfro() = 0;
     virtual void Repaint() = 0;
     virtual void UnloadSplash() = 0;
     virtual void ShowAbout() = 0;
@@ -45,6 +58,11 @@ class GameBdLogic : public platform::BoardGridEvents {
     GameBdLogic(GameBdControls controls, GameBdView& view);
 
     MenuModel& Menus() { return menus_; }
+    // The logic of the windows the main window loads and shows.
+    ToolBoxLogic& ToolBox() { return toolBox_; }
+    SetTriggLogic& SetTrigg() { return setTrigg_; }
+    ShutterDialogLogic& ShutterDialog() { return shutterDialog_; }
+    ObjInfroLogic& ObjInfro() { return objInfro_; }
     int32_t FrameCount() const { return frameCount_; }
     // True while a compile, an animation build or a playback runs.
     bool Busy() const { return busy_; }
@@ -60,8 +78,10 @@ class GameBdLogic : public platform::BoardGridEvents {
 
     void MainMenuClick(int16_t index);
     void HelpMenuClick(int16_t index);
+    void ToolMenuClick(int16_t index);
 
-    // Grid events; editing the board comes with the tool box.
+    // The board grid's presses: the left button places or removes the picked
+    // tool, the right one tells what stands on the cell, a key re-edits a trigger.
     void GridMouseDown(int button, int shift, int row, int col) override;
     void GridKeyDown(int key, int shift) override;
 
@@ -72,9 +92,30 @@ class GameBdLogic : public platform::BoardGridEvents {
     void RunStartedMenus();
     void EditingDisplay();
 
+    // Board editing, one press at a time.
+    void PlaceObject(int16_t cell);
+    void UndoPlacement(int16_t cell);
+    void RemoveObject(int16_t cell, int row, int col);
+    void RemoveShutterLinks(int16_t shutterCell, const std::string& name, int16_t group,
+                            std::vector<int16_t>& cleared);
+    void InspectObject();
+    // The end of a refused left press.
+    void RefusedEnd();
+    // The end of a press that brings the tool box back for the next pick.
+    void BackToToolBox();
+    // Draws the picture into the grid's current cell, extracting it first when
+    // it is missing; false after its message, which ends the press.
+    bool DrawCellPicture(const std::string& name);
+    void MoveGridToCell(int16_t cell);
+
     GameBdControls controls_;
     GameBdView& view_;
     MenuModel menus_;
+    ToolBoxLogic toolBox_;
+    SetTriggLogic setTrigg_;
+    ShutterDialogLogic shutterDialog_;
+    ObjInfroLogic objInfro_;
+    bool objInfroLoaded_ = false;
     int32_t frameCount_ = -1;
     bool firstFocus_ = false;
     bool busy_ = false;
@@ -82,5 +123,11 @@ class GameBdLogic : public platform::BoardGridEvents {
     bool endRequested_ = false;
     bool ended_ = false;
 };
+
+// Books the object that `tool` puts on `cell` out of the tool box (the blank
+// tool gives the cell's object back) and writes the cell's group, button and
+// lamp flag. False, with nothing changed, for no tool, a used-up object or a
+// locked cell; the last two after their message.
+bool UpdateToolboxInventory(int16_t tool, int16_t cell);
 
 }  // namespace quarvelt

@@ -46,8 +46,8 @@ class BoardGrid {
     virtual void SetCol(int col) = 0;
     virtual int Col() const = 0;
 
-    // Shows the picture file in the current cell; false (and the cell empty)
-    // when the file cannot be read as a picture.
+    // Shows the picture file in the current cell; false, with the cell showing
+    // what it showed before, when the file cannot be read as a picture.
     virtual bool SetCellPicture(const std::string& path) = 0;
     virtual void ClearCellPicture() = 0;
     virtual void SetCellText(const std::string& text) = 0;

@@ -14,21 +14,14 @@
 #include "platform/files.h"
 #include "support/recording_grid.h"
 #include "support/scripted_platform.h"
+#include "support/scripted_view.h"
 #include "support/temp_folder.h"
 
 using namespace quarvelt;
 
 namespace {
 
-struct View : GameBdView {
-    std::vector<std::string> calls;
-    int endStatus = -1;
-    void HideToolBox() override { calls.push_back("hide toolbox"); }
-    void Repaint() override { calls.push_back("repaint"); }
-    void UnloadSplash() override { calls.push_back("unload splash"); }
-    void ShowAbout() override { calls.push_back("about"); }
-    void EndProgram(int status) override { endStatus = status; }
-};
+using View = testsupport::ScriptedView;
 
 // Ten by ten: the lamp on row 6 sends its photon right; `row6` and `column7`
 // (rows 0 to 5 of column 7) place the objects on its way.
@@ -77,6 +70,7 @@ class MainWindow : public ::testing::Test {
         PuzzlePath = dir.Path() + "PUZZLE/";
         ASSERT_FALSE(platform::CreateFolder(ImagePath));
         ASSERT_FALSE(platform::CreateFolder(PuzzlePath));
+        view.logic = &logic;
         logic.FormLoad();
         logic.InitMenus();
     }

@@ -258,7 +258,7 @@ TEST_F(BoardModelTest, BlankThatCannotBeExtractedIsTriedOnceByItsExactName) {
     grid.log.clear();
     ClearPuzzleBoard(grid, tally, True);
     EXPECT_EQ(Logged("picture "), 1);
-    EXPECT_EQ(Logged("nopicture "), 224);
+    EXPECT_EQ(Logged("nopicture "), 225);
     ExpectBlankBoard(225);
     ExpectFlagsOfAClear();
 }

@@ -56,8 +56,6 @@ bool RecordingGrid::SetCellPicture(const std::string& path) {
                   (shown ? "" : " (missing)"));
     if (shown)
         pictures_[{row_, col_}] = path;
-    else
-        pictures_.erase({row_, col_});
     return shown;
 }
 

@@ -25,7 +25,7 @@ class RecordingGrid : public platform::BoardGrid {
     int Row() const override { return row_; }
     void SetCol(int col) override;
     int Col() const override { return col_; }
-    // Succeeds when the file exists; the cell then shows its path.
+    // Succeeds when the file exists; the cell then shows its path, otherwise it keeps its picture.
     bool SetCellPicture(const std::string& path) override;
     void ClearCellPicture() override;
     void SetCellText(const std::string& text) override;

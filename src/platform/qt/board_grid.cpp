@@ -211,10 +211,11 @@ bool QtBoardGrid::SetCellPicture(const std::string& path) {
     if (!cell)
         return false;
     QPixmap picture;
-    const bool loaded = LoadPicture(path, picture);
-    cell->picture = loaded ? picture : QPixmap();
+    if (!LoadPicture(path, picture))
+        return false;
+    cell->picture = picture;
     viewport()->update(CellRect(row_, col_));
-    return loaded;
+    return true;
 }
 
 void QtBoardGrid::ClearCellPicture() {

@@ -1,0 +1,273 @@
+#include "toolbox/tool_box_logic.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string_view>
+
+#include "common/globals.h"
+#include "common/image_index.h"
+#include "common/library.h"
+#include "common/tables.h"
+#include "common/text.h"
+#include "common/toolbox_catalogue.h"
+#include "board/board_model.h"
+#include "platform/services.h"
+
+namespace quarvelt {
+
+const std::array<const char*, ToolGroupCount> ToolBoxLogic::GroupCaptions = {
+    "Barrers", "Reflectors", "Filters/Mixers", "Triggers", "Shutters", "Miscellaneous"};
+
+namespace {
+
+using platform::GridDisplay;
+
+constexpr const char* Unlimited = "Items Remaining = UNLIMITED.";
+constexpr int16_t MiscellaneousGroup = 5;
+
+// The splitters, lenses and detectors of the Miscellaneous group.
+constexpr std::string_view CountedMiscCodes[] = {
+    "SPLTF", "SPLTB", "SPLRR", "SPLRL", "SPLBR", "SPLBL", "SPLGR", "SPLGL", "LENCC",
+    "LENCV", "DETBL", "DETGN", "DETRD", "DETCY", "DETMG", "DETYL", "DETWH"};
+
+std::string Stem(int16_t row) {
+    return TrimBlanks(ToolboxObjectTable[static_cast<size_t>(row)].stem);
+}
+
+bool EndsWith(const std::string& stem, char last) {
+    return !stem.empty() && stem.back() == last;
+}
+
+std::string CodeOf(int16_t row) {
+    return UpperCase(Stem(row)).substr(0, 5);
+}
+
+bool BeginsWithAny(const std::string& code, std::initializer_list<std::string_view> prefixes) {
+    return std::any_of(prefixes.begin(), prefixes.end(),
+                       [&](std::string_view prefix) { return code.starts_with(prefix); });
+}
+
+bool IsCountedMisc(const std::string& code) {
+    return std::find(std::begin(CountedMiscCodes), std::end(CountedMiscCodes), code) !=
+           std::end(CountedMiscCodes);
+}
+
+// The tooltip of a row: what is left of its allowed count; -1 allows without limit.
+std::string Remaining(int16_t row) {
+    const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+    if (entry.allowed == -1)
+        return Unlimited;
+    return "Items Remaining = " + std::to_string(entry.allowed - entry.used);
+}
+
+void ClearButtonNumbers() {
+    for (ToolboxObjectRow& row : ToolboxObjectTable)
+        row.button = -1;
+}
+
+// The first up row of `group` that has no button yet, or -1.
+int16_t NextUpRow(int16_t group) {
+    for (int16_t row = 0; row < ToolboxRowCount; ++row) {
+        const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+        if (entry.group == group && entry.button == -1 && EndsWith(Stem(row), 'U'))
+            return row;
+    }
+    return -1;
+}
+
+// The down row paired with `upRow`: same group, same stem but for its last character.
+int16_t DownRowOf(int16_t upRow) {
+    const ToolboxObjectRow& up = ToolboxObjectTable[static_cast<size_t>(upRow)];
+    const std::string upStem = UpperCase(Stem(upRow));
+    for (int16_t row = 0; row < ToolboxRowCount; ++row) {
+        const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+        const std::string stem = UpperCase(Stem(row));
+        if (entry.group == up.group && entry.button == -1 && EndsWith(stem, 'D') &&
+            stem.substr(0, stem.size() - 1) == upStem.substr(0, upStem.size() - 1))
+            return row;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void ToolBoxLogic::Changed() {
+    if (changed)
+        changed();
+}
+
+std::string ToolBoxLogic::FetchPicture(int16_t row) {
+    const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+    const std::string name = Stem(row) + ".BMP";
+    if (!IsPlainFileName(name)) {
+        PictureFailed();
+        return "";
+    }
+    const std::string path = ImagePath + name;
+    if (!FileExists(path) &&
+        ExtractMixFile(entry.archiveId, entry.archiveOffset, name, entry.imageSize)) {
+        PictureFailed();
+        return "";
+    }
+    return path;
+}
+
+void ToolBoxLogic::PictureFailed() {
+    if (failureReported_)
+        return;
+    failureReported_ = true;
+    platform::Beep();
+    platform::MsgBox(
+        "ERROR: GETTING IMAGE!\r\rSome tool pictures can't be shown;\rtheir buttons show the "
+        "object's code instead.",
+        platform::MsgOkOnly | platform::MsgExclamation, "TOOLBOX  SELECTION");
+}
+
+void ToolBoxLogic::FormLoad() {
+    ClearButtonNumbers();
+    for (ToolButtonState& button : buttons_) {
+        button.visible = false;
+        button.enabled = false;
+    }
+    GroupPass(MiscellaneousGroup, true);
+    // Choosing the option runs the group choice while the mode is still empty.
+    selectedOption_ = MiscellaneousGroup;
+    GroupClick(MiscellaneousGroup);
+    currentGroup_ = MiscellaneousGroup;
+    Changed();
+}
+
+void ToolBoxLogic::GroupClick(int group) {
+    if (group < 0 || group >= ToolGroupCount)
+        return;
+    selectedOption_ = group;
+    ClearButtonNumbers();
+    for (ToolButtonState& button : buttons_) {
+        button.visible = false;
+        button.enabled = false;
+        button.tooltip.clear();
+    }
+    if (mode == "DM" || mode == "GM") {
+        // The game tool box offers nothing of the barrier, trigger and shutter groups.
+        if (mode == "DM" || group == 1 || group == 2 || group == MiscellaneousGroup)
+            GroupPass(static_cast<int16_t>(group), false);
+        currentGroup_ = static_cast<int16_t>(group);
+    }
+    Changed();
+}
+
+void ToolBoxLogic::GroupPass(int group, bool load) {
+    for (int k = 0; k < ToolButtonCount; ++k) {
+        const int16_t up = NextUpRow(static_cast<int16_t>(group));
+        if (up < 0)
+            continue;
+        ToolButtonState& button = buttons_[static_cast<size_t>(k)];
+        ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(up)];
+        button.picture = FetchPicture(up);
+        button.code = CodeOf(up);
+        if (!load) {
+            button.enabled = IsTrue(entry.enabled);
+            button.visible = IsTrue(entry.shown);
+            if (mode == "GM" && group == MiscellaneousGroup && button.code == "LAMP_") {
+                button.enabled = false;
+                button.visible = false;
+            }
+            button.tooltip = Remaining(up);
+        }
+        entry.button = static_cast<int16_t>(k);
+        const int16_t down = DownRowOf(up);
+        if (down >= 0) {
+            button.downPicture = FetchPicture(down);
+            ToolboxObjectTable[static_cast<size_t>(down)].button = static_cast<int16_t>(k);
+        }
+    }
+}
+
+void ToolBoxLogic::Activate() {
+    if (mode != "GM" && mode != "DM")
+        return;
+    const bool design = mode == "DM";
+    ClearButtonNumbers();
+    int k = 0;
+    for (int16_t row = 0; row < ToolboxRowCount && k < ToolButtonCount; ++row) {
+        ToolButtonState& button = buttons_[static_cast<size_t>(k)];
+        button.enabled = false;
+        button.visible = false;
+        ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+        if (entry.group != currentGroup_ || !EndsWith(Stem(row), 'U'))
+            continue;
+        entry.button = static_cast<int16_t>(k);
+        const std::string code = CodeOf(row);
+        button.code = code;
+        const bool blank = currentGroup_ == MiscellaneousGroup && code == "BLANK";
+        bool offered = false;
+        if (design) {
+            offered = true;
+        } else {
+            switch (currentGroup_) {
+                case 1:
+                    offered = code.starts_with("REF");
+                    break;
+                case 2:
+                    offered = BeginsWithAny(code, {"FLT", "MXV", "MXH"});
+                    break;
+                case MiscellaneousGroup:
+                    offered = blank || IsCountedMisc(code);
+                    if (code == "LAMP_")
+                        button.tooltip = Remaining(row);
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (offered) {
+            button.enabled = IsTrue(entry.enabled);
+            button.visible = IsTrue(entry.shown);
+            button.tooltip = blank ? std::string(Unlimited) : Remaining(row);
+        }
+        ++k;
+    }
+    // Buttons left without a row show nothing, whatever an earlier pass left on them.
+    for (; k < ToolButtonCount; ++k) {
+        buttons_[static_cast<size_t>(k)].enabled = false;
+        buttons_[static_cast<size_t>(k)].visible = false;
+    }
+    for (int group = 0; group < ToolGroupCount; ++group)
+        options_[static_cast<size_t>(group)] = {design || group != 0, design || group != 0};
+    grid_.SetDisplay(platform::GridDisplay::FocusRect, 1);
+    grid_.SetDisplay(platform::GridDisplay::SelectionMode, 2);
+    grid_.SetDisplay(platform::GridDisplay::HighLight, 0xC0C0C0);
+    Changed();
+}
+
+void ToolBoxLogic::ToolClick(int index) {
+    for (int16_t row = 0; row < ToolboxRowCount; ++row) {
+        const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+        if (entry.button != index || !EndsWith(Stem(row), 'U'))
+            continue;
+        // An allowed count of -1 offers the object without limit.
+        if (entry.allowed == -1 || entry.used < entry.allowed) {
+            SelectedTool = row;
+        } else {
+            SelectedTool = -1;
+            platform::MsgBox("ITEM NO LONGER AVALIBLE!",
+                             platform::MsgOkOnly | platform::MsgExclamation, "TOOLBOX  SELECTION");
+        }
+        return;
+    }
+}
+
+void ToolBoxLogic::OverlayClick() {
+    ToggleCellOverlay(grid_);
+}
+
+void ToolBoxLogic::ExitClick() {
+    SelectedTool = -1;
+    grid_.SetDisplay(platform::GridDisplay::SelectionMode, 0);
+    grid_.SetDisplay(platform::GridDisplay::HighLight, 0);
+    grid_.SetDisplay(platform::GridDisplay::FocusRect, 0);
+    visible_ = false;
+    Changed();
+}
+
+}  // namespace quarvelt

@@ -1,0 +1,70 @@
+// A stand-in for the main window on screen. It records what the logic asks of
+// it and plays the player's part in the modal dialogs from scripts a test
+// queued; a dialog nobody scripted fails the test and is cancelled, and so
+// does a script that leaves its dialog open.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/game_bd_logic.h"
+
+namespace testsupport {
+
+class ScriptedView : public quarvelt::GameBdView {
+  public:
+    // Set once the logic exists; the dialogs' logic lives in it.
+    quarvelt::GameBdLogic* logic = nullptr;
+    std::vector<std::string> calls;
+    int endStatus = -1;
+    std::deque<std::function<void(quarvelt::SetTriggLogic&)>> trigger;
+    std::deque<std::function<void(quarvelt::ShutterDialogLogic&)>> shutter;
+
+    void HideToolBox() override { calls.push_back("hide toolbox"); }
+    void Repaint() override { calls.push_back("repaint"); }
+    void UnloadSplash() override { calls.push_back("unload splash"); }
+    void ShowAbout() override { calls.push_back("about"); }
+    void EndProgram(int status) override { endStatus = status; }
+    void ShowToolBox() override {
+        calls.push_back("show toolbox");
+        logic->ToolBox().Activate();
+    }
+    void ShowObjInfro() override {
+        calls.push_back("show info");
+        logic->ObjInfro().Activate();
+    }
+    void ShowSetTrigg() override {
+        calls.push_back("set trigger");
+        Play(logic->SetTrigg(), trigger);
+    }
+    void ShowShutterDialog() override {
+        calls.push_back("link shutter");
+        Play(logic->ShutterDialog(), shutter);
+    }
+
+  private:
+    template <class Dialog>
+    static void Play(Dialog& dialog, std::deque<std::function<void(Dialog&)>>& scripts) {
+        dialog.Activate();
+        if (!dialog.Visible())
+            return;
+        if (scripts.empty()) {
+            ADD_FAILURE() << "a dialog came up that no script answers";
+            dialog.CancelClick();
+            return;
+        }
+        auto script = std::move(scripts.front());
+        scripts.pop_front();
+        script(dialog);
+        if (dialog.Visible()) {
+            ADD_FAILURE() << "the script left its dialog open";
+            dialog.CancelClick();
+        }
+    }
+};
+
+}  // namespace testsupport
