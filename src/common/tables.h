@@ -115,7 +115,7 @@ extern Flag CellOverlayOn;        // cell numbers are shown on the grid
 extern int16_t CustomPuzzleFlag;  // the loaded puzzle's custom flag, 0 or 1
 // The current puzzle's 33-character special condition; one numbered "00" asks for nothing.
 extern std::string SpecialCond;
-extern std::string SpecialCondText;  // its description
+extern std::string SpecialCondText;   // its description
 extern std::string CurrentPuzzleKey;  // the loaded puzzle's key
 // The main window's mode: "NONE", "NEW", "LOAD", "SAVE", "EDIT", "DELE" or "RUN".
 extern std::string PuzzleMode;

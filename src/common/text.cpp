@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cfenv>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace quarvelt {
 

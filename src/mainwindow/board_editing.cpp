@@ -111,9 +111,10 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
         if (picked.used != 0)
             return UsedUp(), false;
         if (locked)
-            return Warn("OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
-                        "game board, it is LOCKED.",
-                        lockTitle),
+            return Warn(
+                       "OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
+                       "game board, it is LOCKED.",
+                       lockTitle),
                    false;
         picked.used = 1;
         target.lampFlag = True;
@@ -122,9 +123,10 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
         if (row < 0)
             return false;
         if (locked)
-            return Warn("OBJECT CAN NOT BE REMOVED!\r\rYou Can't remove this object from!\rthe "
-                        "game board, it is LOCKED.",
-                        lockTitle),
+            return Warn(
+                       "OBJECT CAN NOT BE REMOVED!\r\rYou Can't remove this object from!\rthe "
+                       "game board, it is LOCKED.",
+                       lockTitle),
                    false;
         GiveBack(row);
         target.lampFlag = False;
@@ -133,9 +135,10 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
         if (picked.allowed != -1 && picked.used >= picked.allowed)
             return UsedUp(), false;
         if (locked)
-            return Warn("OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
-                        "game board, it is LOCKED.",
-                        lockTitle),
+            return Warn(
+                       "OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
+                       "game board, it is LOCKED.",
+                       lockTitle),
                    false;
         if (picked.allowed != -1)
             ++picked.used;
@@ -157,7 +160,8 @@ void GameBdLogic::GridMouseDown(int button, int, int, int) {
     grid.SetDisplay(GridDisplay::SelectionMode, 2);
     const int row = grid.Row();
     const int col = grid.Col();
-    const int16_t cell = GetCellIndex(static_cast<int16_t>(col), static_cast<int16_t>(row), BoardCols);
+    const int16_t cell =
+        GetCellIndex(static_cast<int16_t>(col), static_cast<int16_t>(row), BoardCols);
     switch (CheckObjectPlacement(SelectedTool, cell)) {
         case PlacementAllowed:
             return PlaceObject(cell);
@@ -229,7 +233,8 @@ void GameBdLogic::RemoveObject(int16_t cell, int row, int col) {
     std::vector<int16_t> cleared;
     if (IsBonus(number)) {
         for (int slot = 1; slot <= BonusSlots; ++slot) {
-            BonusObjSlot& bonus = BonusObjTable[static_cast<size_t>(number)][static_cast<size_t>(slot)];
+            BonusObjSlot& bonus =
+                BonusObjTable[static_cast<size_t>(number)][static_cast<size_t>(slot)];
             if (bonus.cell == cell) {
                 bonus = {0, -1, 1};
                 break;
@@ -240,7 +245,8 @@ void GameBdLogic::RemoveObject(int16_t cell, int row, int col) {
         for (int colour = 1; colour <= LinkColours && !found; ++colour)
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
                 if (IsSquare(number)) {
-                    ClosingSquareSlot& square = ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
+                    ClosingSquareSlot& square =
+                        ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
                     if ((found = square.cell == cell)) {
                         square.shutterCell = -1;
                         square.cell = -1;
@@ -258,7 +264,8 @@ void GameBdLogic::RemoveObject(int16_t cell, int row, int col) {
         bool found = false;
         for (int kind = 1; kind <= ShutterKinds && !found; ++kind)
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
-                ShutterSlot& shutter = ShutterTable[static_cast<size_t>(kind)][static_cast<size_t>(slot)];
+                ShutterSlot& shutter =
+                    ShutterTable[static_cast<size_t>(kind)][static_cast<size_t>(slot)];
                 if ((found = shutter.cell == cell)) {
                     shutter.cell = -1;
                     shutter.open = 0;
@@ -308,7 +315,8 @@ void GameBdLogic::RemoveShutterLinks(int16_t shutterCell, const std::string& nam
         }
     for (int colour = 1; colour <= LinkColours; ++colour)
         for (int slot = 1; slot <= LinkSlots; ++slot) {
-            ClosingSquareSlot& square = ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
+            ClosingSquareSlot& square =
+                ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
             if (square.shutterCell == shutterCell && takeOff(square.cell, false)) {
                 square.shutterCell = -1;
                 square.cell = -1;
@@ -319,8 +327,8 @@ void GameBdLogic::RemoveShutterLinks(int16_t shutterCell, const std::string& nam
 void GameBdLogic::InspectObject() {
     platform::BoardGrid& grid = controls_.grid;
     grid.SetDisplay(GridDisplay::SelectionMode, 2);
-    const int16_t cell = GetCellIndex(static_cast<int16_t>(grid.Col()),
-                                      static_cast<int16_t>(grid.Row()), BoardCols);
+    const int16_t cell =
+        GetCellIndex(static_cast<int16_t>(grid.Col()), static_cast<int16_t>(grid.Row()), BoardCols);
     if (!IsCell(cell))
         return;
     const std::string code = CodeAt(cell);
@@ -354,8 +362,8 @@ void GameBdLogic::GridKeyDown(int key, int) {
     if (PuzzleMode != "NEW" && !(PuzzleMode == "EDIT" && key == KeyF12))
         return;
     const platform::BoardGrid& grid = controls_.grid;
-    const int16_t cell = GetCellIndex(static_cast<int16_t>(grid.Col()),
-                                      static_cast<int16_t>(grid.Row()), BoardCols);
+    const int16_t cell =
+        GetCellIndex(static_cast<int16_t>(grid.Col()), static_cast<int16_t>(grid.Row()), BoardCols);
     if (!IsCell(cell))
         return;
     const std::string code = CodeAt(cell);

@@ -19,7 +19,9 @@ ObjInfroDialog::ObjInfroDialog(ObjInfroLogic& logic, QWidget* parent)
         std::string* text;
     };
     const std::vector<Line> frameLines[4] = {
-        {{"Trigger#", &logic.trigNum}, {"Trigger   Value", &logic.trigValue}, {"Cell Number", &logic.trigCellNum}},
+        {{"Trigger#", &logic.trigNum},
+         {"Trigger   Value", &logic.trigValue},
+         {"Cell Number", &logic.trigCellNum}},
         {{"Square  or Key Number", &logic.keySqrNum},
          {"Square or Key Cell #.", &logic.keySqrCell},
          {"Shutter   Cell #.", &logic.shutCelNum}},

@@ -49,7 +49,8 @@ void ObjInfroLogic::Activate() {
         trigNum.clear();
         trigValue.clear();
         for (int slot = 1; slot <= BonusSlots; ++slot) {
-            const BonusObjSlot& bonus = BonusObjTable[static_cast<size_t>(number)][static_cast<size_t>(slot)];
+            const BonusObjSlot& bonus =
+                BonusObjTable[static_cast<size_t>(number)][static_cast<size_t>(slot)];
             if (bonus.cell == cell) {
                 trigNum = std::to_string(slot);
                 trigValue = std::to_string(bonus.points);
@@ -66,11 +67,13 @@ void ObjInfroLogic::Activate() {
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
                 int16_t shutterCell = 0;
                 if (number <= 9) {
-                    const ClosingSquareSlot& square = ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
+                    const ClosingSquareSlot& square =
+                        ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
                     found = square.objectNumber == number && square.cell == cell;
                     shutterCell = square.shutterCell;
                 } else {
-                    const KeySlot& key = KeyTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
+                    const KeySlot& key =
+                        KeyTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
                     found = key.objectNumber == number && key.cell == cell;
                     shutterCell = key.shutterCell;
                 }
@@ -87,7 +90,8 @@ void ObjInfroLogic::Activate() {
         bool found = false;
         for (int kind = 1; kind <= ShutterKinds && !found; ++kind) {
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
-                const ShutterSlot& shutter = ShutterTable[static_cast<size_t>(kind)][static_cast<size_t>(slot)];
+                const ShutterSlot& shutter =
+                    ShutterTable[static_cast<size_t>(kind)][static_cast<size_t>(slot)];
                 found = shutter.objectNumber == number && shutter.cell == cell;
                 if (found)
                     shutNum = std::to_string(slot);

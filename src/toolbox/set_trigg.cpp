@@ -43,9 +43,11 @@ SetTrigg::SetTrigg(SetTriggLogic& logic, QWidget* parent)
     buttons->addWidget(cancel_);
     layout->addLayout(buttons, 8, 0, 1, 2);
 
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!syncing_ && row >= 0)
-            logic_.LineClick(row);
+    // A line counts as chosen once it is selected; the focus alone only makes one current.
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = list_->selectedItems();
+        if (!syncing_ && !chosen.isEmpty())
+            logic_.LineClick(list_->row(chosen.front()));
     });
     connect(value_, &QLineEdit::textEdited, this,
             [this](const QString& text) { logic_.trValue = ToAnsi(text); });

@@ -71,7 +71,8 @@ void SetTriggLogic::LoadTrigList() {
     if (kind == 0)
         return;
     for (int number = 1; number <= BonusSlots; ++number) {
-        const BonusObjSlot& slot = BonusObjTable[static_cast<size_t>(kind)][static_cast<size_t>(number)];
+        const BonusObjSlot& slot =
+            BonusObjTable[static_cast<size_t>(kind)][static_cast<size_t>(number)];
         lines_.push_back({TriggerLine(number, slot.points), slot.cell});
     }
 }
@@ -83,9 +84,9 @@ void SetTriggLogic::Activate() {
     caption_ = "Set Trigger for " + GetSpecialObjName(code_);
     LoadTrigList();
     // While an object is being placed its cell still reads as empty.
-    const bool placing = !IsBonusCell(cell_) ||
-                         UpperCase(BoardTable[static_cast<size_t>(cell_)].pictureName.substr(0, 5)) ==
-                             "BLANK";
+    const bool placing =
+        !IsBonusCell(cell_) ||
+        UpperCase(BoardTable[static_cast<size_t>(cell_)].pictureName.substr(0, 5)) == "BLANK";
     if (!placing) {
         // The search selects line after line, and each selection enables the value box.
         if (!lines_.empty())
@@ -130,7 +131,8 @@ void SetTriggLogic::Refuse(const std::string& text) {
 void SetTriggLogic::OkClick() {
     const int16_t number = CaptionNumber(trigValInd_);
     if (number == 0)
-        return Refuse("YOU HAVEN'T SELECTED A TRIGGER NUMBER!\r\rPlease Select a number from the list.");
+        return Refuse(
+            "YOU HAVEN'T SELECTED A TRIGGER NUMBER!\r\rPlease Select a number from the list.");
     double entry = 0;
     if (!ParseNumber(trValue, entry))
         return Refuse(std::string("YOUR ENTRY IS NOT NUMERIC!") + ReEnter);

@@ -38,9 +38,11 @@ ShutterDialog::ShutterDialog(ShutterDialogLogic& logic, QWidget* parent)
     buttons->addWidget(cancel_);
     layout->addLayout(buttons, 7, 0, 1, 2);
 
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!syncing_ && row >= 0)
-            logic_.LineClick(row);
+    // A line counts as chosen once it is selected; the focus alone only makes one current.
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = list_->selectedItems();
+        if (!syncing_ && !chosen.isEmpty())
+            logic_.LineClick(list_->row(chosen.front()));
     });
     connect(ok_, &QPushButton::clicked, this, [this] {
         logic_.OkClick();

@@ -34,7 +34,8 @@ bool IsKey(int16_t number) {
 int16_t FreeNumber(int16_t object) {
     for (int16_t number = 1; number <= LinkSlots; ++number) {
         if (IsSquare(object)) {
-            const ClosingSquareSlot& square = ClosingSquareTable[static_cast<size_t>(object - 6)][number];
+            const ClosingSquareSlot& square =
+                ClosingSquareTable[static_cast<size_t>(object - 6)][number];
             if (square.cell == -1 && square.shutterCell == -1)
                 return number;
         } else if (IsKey(object)) {
@@ -68,12 +69,14 @@ int16_t ShutterDialogLogic::LoadAvaiShutters(const std::string& colour) {
     selected_ = -1;
     for (int kind = 1; kind <= ShutterKinds; ++kind) {
         for (int slot = 1; slot <= LinkSlots; ++slot) {
-            const ShutterSlot& shutter = ShutterTable[static_cast<size_t>(kind)][static_cast<size_t>(slot)];
+            const ShutterSlot& shutter =
+                ShutterTable[static_cast<size_t>(kind)][static_cast<size_t>(slot)];
             if (shutter.objectNumber < 13 || shutter.objectNumber > 18)
                 continue;
             if (GetSpecialObjColor(shutter.objectNumber) != colour || shutter.cell == -1)
                 continue;
-            lines_.push_back({ShutterLine(shutter.objectNumber, shutter.cell), shutter.objectNumber});
+            lines_.push_back(
+                {ShutterLine(shutter.objectNumber, shutter.cell), shutter.objectNumber});
         }
     }
     return static_cast<int16_t>(lines_.size());

@@ -40,8 +40,7 @@ bool LoadIcon(const std::string& path, QIcon& icon) {
 
 }  // namespace
 
-ToolBox::ToolBox(ToolBoxLogic& logic, QWidget* parent)
-    : QWidget(parent, Qt::Tool), logic_(logic) {
+ToolBox::ToolBox(ToolBoxLogic& logic, QWidget* parent) : QWidget(parent, Qt::Tool), logic_(logic) {
     setWindowTitle(QStringLiteral("Tool Box"));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
@@ -77,9 +76,9 @@ ToolBox::ToolBox(ToolBoxLogic& logic, QWidget* parent)
         tools_[static_cast<size_t>(k)] = button;
     }
 
-    static constexpr int Places[ToolGroupCount][4] = {{210, 120, 960, 285},   {1560, 120, 1200, 285},
-                                                      {3120, 120, 1500, 285}, {4785, 105, 1050, 285},
-                                                      {210, 450, 1170, 285},  {1560, 435, 1545, 285}};
+    static constexpr int Places[ToolGroupCount][4] = {
+        {210, 120, 960, 285},   {1560, 120, 1200, 285}, {3120, 120, 1500, 285},
+        {4785, 105, 1050, 285}, {210, 450, 1170, 285},  {1560, 435, 1545, 285}};
     auto* group = new QButtonGroup(this);
     for (int g = 0; g < ToolGroupCount; ++g) {
         auto* option = new QRadioButton(QString::fromLatin1(ToolBoxLogic::GroupCaptions[g]), this);
@@ -139,7 +138,8 @@ void ToolBox::Sync() {
         }
         // A button whose picture can't be drawn still works, showing the object's code.
         button->setText(pictures.failed ? platform::qt::FromAnsi(state.code) : QString());
-        button->setToolButtonStyle(pictures.failed ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+        button->setToolButtonStyle(pictures.failed ? Qt::ToolButtonTextOnly
+                                                   : Qt::ToolButtonIconOnly);
         button->setToolTip(platform::qt::FromAnsi(state.tooltip));
         button->setEnabled(state.enabled);
         button->setVisible(state.visible);

@@ -4,13 +4,13 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "board/board_model.h"
 #include "common/globals.h"
 #include "common/image_index.h"
 #include "common/library.h"
 #include "common/tables.h"
 #include "common/text.h"
 #include "common/toolbox_catalogue.h"
-#include "board/board_model.h"
 #include "platform/services.h"
 
 namespace quarvelt {

@@ -57,6 +57,10 @@ TEST(BoardGrid, CellsShowTheirPicturesAtFortyEightPixels) {
     grid.SetRow(0);
     grid.SetCol(0);
     EXPECT_FALSE(grid.SetCellPicture(dir.Path() + "MISSING.BMP"));
+    // A picture that can't be read leaves the cell as it was.
+    grid.SetRow(2);
+    grid.SetCol(3);
+    EXPECT_FALSE(grid.SetCellPicture(dir.Path() + "MISSING.BMP"));
     grid.SetDisplay(platform::GridDisplay::FocusRect, 0);
 
     const QImage shot = grid.viewport()->grab().toImage();
