@@ -117,8 +117,10 @@ void ImageIndex::Build() {
         names_.push_back(TrimBlanks(upper));
         byKey8_.try_emplace(TrimBlanks(upper.substr(0, 8)), position);
         byCode5_.try_emplace(TrimBlanks(upper.substr(0, 5)), position);
-        if (record.recType == 'B')
+        if (record.recType == 'B') {
             bitmapByCode5_.try_emplace(upper.substr(0, 5), position);
+            bitmapByName_.try_emplace(names_.back(), position);
+        }
 
         const std::string& name = names_.back();
         if (name.size() != FramedNameLength)
@@ -143,6 +145,10 @@ int ImageIndex::FindByCode5(const std::string& code) const {
 
 int ImageIndex::FindBitmapByCode5(const std::string& code) const {
     return Lookup(bitmapByCode5_, code);
+}
+
+int ImageIndex::FindBitmapByName(const std::string& name) const {
+    return Lookup(bitmapByName_, UpperCase(TrimBlanks(name)));
 }
 
 int ImageIndex::LastFrameOfStem(const std::string& stem20, int* position) const {

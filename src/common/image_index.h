@@ -60,6 +60,9 @@ class ImageIndex {
     // The first record of type 'B' whose first five characters, upper-cased
     // but not trimmed, equal `code`.
     int FindBitmapByCode5(const std::string& code) const;
+    // The first record of type 'B' whose whole name, upper-cased and trimmed,
+    // equals `name` upper-cased and trimmed.
+    int FindBitmapByName(const std::string& name) const;
     // The highest frame number (0 to 99) of the 26-character trimmed names with
     // this upper-case 20-character stem, or -1. `position` receives the record
     // that gave it, or -1.
@@ -79,6 +82,7 @@ class ImageIndex {
     std::unordered_map<std::string, int> byKey8_;
     std::unordered_map<std::string, int> byCode5_;
     std::unordered_map<std::string, int> bitmapByCode5_;
+    std::unordered_map<std::string, int> bitmapByName_;
     std::unordered_map<std::string, Frames> framesByStem_;
     platform::RuntimeError readError_;
 };

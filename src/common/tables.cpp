@@ -23,6 +23,9 @@ std::string SpecialCond;
 std::string SpecialCondText;
 std::string CurrentPuzzleKey;
 std::string PuzzleMode = "NONE";
+int16_t CreatorCancelled = 0;
+std::string CurrentInfPath;
+float PuzzleLoadPause = 2.0f;
 
 void ResetTables() {
     BoardTable.clear();
@@ -45,6 +48,9 @@ void ResetTables() {
     SpecialCondText.clear();
     CurrentPuzzleKey.clear();
     PuzzleMode = "NONE";
+    CreatorCancelled = 0;
+    CurrentInfPath.clear();
+    PuzzleLoadPause = 2.0f;
 }
 
 PhotonPathRow ResetPhotonPathRow() {

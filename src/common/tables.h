@@ -119,6 +119,12 @@ extern std::string SpecialCondText;   // its description
 extern std::string CurrentPuzzleKey;  // the loaded puzzle's key
 // The main window's mode: "NONE", "NEW", "LOAD", "SAVE", "EDIT", "DELE" or "RUN".
 extern std::string PuzzleMode;
+// 1 when the puzzle library dialog ended without a result.
+extern int16_t CreatorCancelled;
+// The ".INF" of the puzzle loaded last, set even when it was missing.
+extern std::string CurrentInfPath;
+// Seconds a load pauses after reading the information file (tests make it 0).
+extern float PuzzleLoadPause;
 
 // Empties every table as a fresh program has them.
 void ResetTables();

@@ -36,6 +36,19 @@ double LeadingNumber(const std::string& text) {
         for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)
             value += (text[i] - '0') * scale;
     }
+    // An exponent counts only when digits follow it ("2e3" is 2000, "2e" is 2).
+    if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        double exponentSign = 1;
+        if (text[j] == '-' || text[j] == '+')
+            exponentSign = text[j++] == '-' ? -1 : 1;
+        if (j < text.size() && text[j] >= '0' && text[j] <= '9') {
+            double exponent = 0;
+            for (; j < text.size() && text[j] >= '0' && text[j] <= '9'; ++j)
+                exponent = std::min(exponent * 10 + (text[j] - '0'), 1000.0);
+            value *= std::pow(10.0, exponentSign * exponent);
+        }
+    }
     return sign * value;
 }
 

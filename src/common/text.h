@@ -10,8 +10,9 @@ namespace quarvelt {
 std::string UpperCase(std::string text);
 // Without blanks at either end (tabs and NULs stay).
 std::string TrimBlanks(const std::string& text);
-// The number at the start of a text: leading blanks, a sign, digits and a
-// decimal part; 0 when there is none ("0A" is 0, " 7" is 7).
+// The number at the start of a text: leading blanks, a sign, digits, a
+// decimal part and an exponent; 0 when there is none ("0A" is 0, " 7" is 7,
+// "1e9" is 1000000000).
 double LeadingNumber(const std::string& text);
 // The whole text as a number: optional blanks, an optional sign, digits with an
 // optional decimal part and exponent, optional blanks. False for anything else.

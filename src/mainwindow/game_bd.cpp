@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/services.h"
+#include "puzzles/creator.h"
 #include "startup/about_app.h"
 #include "toolbox/obj_infro_dialog.h"
 #include "toolbox/set_trigg.h"
@@ -77,9 +78,14 @@ GameBd::GameBd()
     auto main = [this](int16_t index) { return [this, index] { logic_.MainMenuClick(index); }; };
     QMenu* puzzle = bar->addMenu(Caption(MenuItem::Puzzle, menus));
     actions_[MenuItem::Puzzle] = puzzle->menuAction();
+    auto puzzleItem = [this](int16_t index) {
+        return [this, index] { logic_.PuzzleMenuClick(index); };
+    };
+    int16_t index = 0;
     for (MenuItem item :
-         {MenuItem::New, MenuItem::Load, MenuItem::Save, MenuItem::Edit, MenuItem::Delete,
-          MenuItem::Conditions, MenuItem::ExPort, MenuItem::ImPort})
+         {MenuItem::New, MenuItem::Load, MenuItem::Save, MenuItem::Edit, MenuItem::Delete})
+        AddItem(puzzle, item, puzzleItem(index++));
+    for (MenuItem item : {MenuItem::Conditions, MenuItem::ExPort, MenuItem::ImPort})
         AddItem(puzzle, item, {});
     QMenu* tools = bar->addMenu(Caption(MenuItem::Tools, menus));
     actions_[MenuItem::Tools] = tools->menuAction();
@@ -152,6 +158,11 @@ void GameBd::ShowObjInfro() {
     if (!objInfro_)
         objInfro_ = new ObjInfroDialog(logic_.ObjInfro(), this);
     objInfro_->ShowAndActivate();
+}
+
+void GameBd::ShowCreator(CreatorLogic& creator) {
+    Creator dialog(creator, this);
+    dialog.Run();
 }
 
 void GameBd::Repaint() {

@@ -43,6 +43,7 @@ class GameBd : public QMainWindow, public GameBdView {
     void ShowSetTrigg() override;
     void ShowShutterDialog() override;
     void ShowObjInfro() override;
+    void ShowCreator(CreatorLogic& creator) override;
     void Repaint() override;
     void UnloadSplash() override;
     void ShowAbout() override;

@@ -155,6 +155,123 @@ void GameBdLogic::HelpMenuClick(int16_t index) {
         view_.ShowAbout();
 }
 
+void GameBdLogic::ShowCreator(const char* mode, const char* caption) {
+    // Every opening starts from a fresh dialog.
+    CreatorLogic creator(*this);
+    creator.caption = caption;
+    PuzzleMode = mode;
+    CreatorCancelled = 0;
+    view_.ShowCreator(creator);
+}
+
+// The items a puzzle being designed offers (a new one, or one opened for editing).
+void GameBdLogic::DesignMenus() {
+    menus_.Enable(MenuItem::New, false);
+    menus_.Enable(MenuItem::Load, false);
+    menus_.Show(MenuItem::Save, true);
+    menus_.Show(MenuItem::Conditions, true);
+    menus_.Show(MenuItem::ImPort, false);
+    menus_.Show(MenuItem::Tools, true);
+    menus_.Enable(MenuItem::GameToolBox, false);
+    menus_.Enable(MenuItem::DesignToolBox, true);
+    menus_.Show(MenuItem::ToolBoxSetup, true);
+    menus_.Show(MenuItem::LockUnlock, true);
+    menus_.Show(MenuItem::Clear, true);
+}
+
+void GameBdLogic::PuzzleMenuClick(int16_t index) {
+    if (busy_)
+        return;
+    switch (index) {
+        case 0:  // New
+            controls_.puzzleName.SetCaption("NEW PUZZLE");
+            controls_.condition.SetCaption("");
+            ShowCreator("NEW", "N E W   P U Z Z L E");
+            if (CreatorCancelled == 1) {
+                controls_.puzzleName.SetCaption("");
+                controls_.condition.SetCaption("");
+                SpecialCondText.clear();
+                SpecialCond = EmptyCondCode;
+                PuzzleMode.clear();
+                return;
+            }
+            ClearPuzzleBoard(controls_.grid, controls_.tally, False);
+            LoadToolboxObjects();
+            DesignMenus();
+            menus_.Show(MenuItem::Edit, true);
+            menus_.Enable(MenuItem::Delete, false);
+            menus_.Show(MenuItem::Run, true);
+            menus_.Show(MenuItem::ReSet, false);
+            platform::SetPointer(platform::Pointer::Default);
+            break;
+        case 1:  // Load
+            controls_.puzzleName.SetCaption("");
+            controls_.condition.SetCaption("");
+            ClearPuzzleBoard(controls_.grid, controls_.tally, False);
+            ShowCreator("LOAD", "L O A D   P U Z Z L E");
+            if (CreatorCancelled != 0)
+                return;
+            menus_.Enable(MenuItem::New, false);
+            menus_.Enable(MenuItem::Load, false);
+            menus_.Show(MenuItem::Save, false);
+            menus_.Enable(MenuItem::ImPort, false);
+            menus_.Show(MenuItem::Tools, true);
+            menus_.Show(MenuItem::Run, true);
+            menus_.Show(MenuItem::Clear, true);
+            break;
+        case 2:  // Save
+            ShowCreator("SAVE", "S A V E   P U Z Z L E");
+            break;
+        case 3:  // Edit
+            PuzzleMode = "EDIT";
+            LoadToolboxObjects();
+            DesignMenus();
+            menus_.Show(MenuItem::ExPort, true);
+            ReadyToRun = True;
+            break;
+        case 4:  // Delete
+            ShowCreator("DELE", "D E L E T E   P U Z Z L E");
+            if (CreatorCancelled == 0) {
+                platform::HourglassScope hourglass;
+                ClearPuzzleBoard(controls_.grid, controls_.tally, True);
+                LoadToolboxObjects();
+                menus_.Enable(MenuItem::Puzzle, true);
+                menus_.Enable(MenuItem::New, true);
+                menus_.Enable(MenuItem::Load, true);
+                menus_.Show(MenuItem::Save, false);
+                menus_.Enable(MenuItem::Edit, false);
+                menus_.Enable(MenuItem::Delete, false);
+                menus_.Enable(MenuItem::Conditions, false);
+                menus_.Show(MenuItem::ImPort, true);
+                menus_.Show(MenuItem::Tools, false);
+                menus_.Show(MenuItem::Run, false);
+                menus_.Show(MenuItem::ReSet, false);
+                menus_.Show(MenuItem::Clear, true);
+                controls_.condition.SetCaption("");
+                PuzzleMode = "NONE";
+            }
+            platform::SetPointer(platform::Pointer::Default);
+            break;
+        default:
+            break;
+    }
+}
+
+void GameBdLogic::PuzzleOpened(bool design) {
+    menus_.Show(MenuItem::Run, true);
+    menus_.Show(MenuItem::Edit, design);
+    menus_.Show(MenuItem::Delete, design);
+    menus_.Enable(MenuItem::Conditions, design);
+    menus_.Enable(MenuItem::GameToolBox, !design);
+    for (MenuItem item : {MenuItem::DesignToolBox, MenuItem::ToolBoxSetup, MenuItem::LockUnlock})
+        menus_.Enable(item, design);
+    toolBox_.mode = design ? "DM" : "GM";
+}
+
+void GameBdLogic::ShowExPort(bool on) {
+    menus_.Show(MenuItem::ExPort, on);
+}
+
 void GameBdLogic::ToolMenuClick(int16_t index) {
     if (busy_)
         return;

@@ -12,6 +12,7 @@
 #include "mainwindow/menu_model.h"
 #include "platform/board_grid.h"
 #include "platform/label.h"
+#include "puzzles/creator_logic.h"
 #include "toolbox/obj_infro_logic.h"
 #include "toolbox/set_trigg_logic.h"
 #include "toolbox/shutter_dialog_logic.h"
@@ -31,6 +32,8 @@ class GameBdView {
     virtual void ShowShutterDialog() = 0;
     // Shows the object-information window modeless and activates it.
     virtual void ShowObjInfro() = 0;
+    // Shows the puzzle library dialog modally; returns when it has hidden itself.
+    virtual void ShowCreator(CreatorLogic& creator) = 0;
     virtual void Repaint() = 0;
     virtual void UnloadSplash() = 0;
     virtual void ShowAbout() = 0;
@@ -53,7 +56,7 @@ struct GameBdControls {
     platform::Label& condition;   // SpCondDisc
 };
 
-class GameBdLogic : public platform::BoardGridEvents {
+class GameBdLogic : public platform::BoardGridEvents, private CreatorHost {
   public:
     GameBdLogic(GameBdControls controls, GameBdView& view);
 
@@ -78,6 +81,7 @@ class GameBdLogic : public platform::BoardGridEvents {
 
     void MainMenuClick(int16_t index);
     void HelpMenuClick(int16_t index);
+    void PuzzleMenuClick(int16_t index);
     void ToolMenuClick(int16_t index);
 
     // The board grid's presses: the left button places or removes the picked
@@ -90,6 +94,18 @@ class GameBdLogic : public platform::BoardGridEvents {
     void ReSet();
     void Clear();
     void RunStartedMenus();
+    // Opens the puzzle library dialog for `mode` with its caption; destroyed again after it hides.
+    void ShowCreator(const char* mode, const char* caption);
+    void DesignMenus();
+
+    // What the puzzle library dialog reaches of the window.
+    platform::BoardGrid& Grid() override { return controls_.grid; }
+    platform::Label& Tally() override { return controls_.tally; }
+    platform::Label& PuzzleName() override { return controls_.puzzleName; }
+    platform::Label& Condition() override { return controls_.condition; }
+    void PuzzleOpened(bool design) override;
+    void ShowExPort(bool on) override;
+    void Repaint() override { view_.Repaint(); }
     void EditingDisplay();
 
     // Board editing, one press at a time.

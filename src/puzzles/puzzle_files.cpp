@@ -113,20 +113,26 @@ RecordBuffer EncodeInfo(const PuzzleInfo& info) {
     return record;
 }
 
+// Texts of an information file written elsewhere may be padded with NULs.
+std::string InfoText(std::string text) {
+    std::erase(text, '\0');
+    return TrimBlanks(text);
+}
+
 PuzzleInfo DecodeInfo(const RecordBuffer& record) {
     PuzzleInfo info;
-    info.puzzleName = TrimBlanks(record.GetText(NameAt, NameWidth));
+    info.puzzleName = InfoText(record.GetText(NameAt, NameWidth));
     for (size_t i = 0; i < StoredNames.size(); ++i)
         info.*StoredNames[i] =
-            TrimBlanks(record.GetText(StoredNamesAt + i * StoredNameWidth, StoredNameWidth));
-    info.baseName = TrimBlanks(record.GetText(BaseNameAt, MaxBaseNameLength));
+            InfoText(record.GetText(StoredNamesAt + i * StoredNameWidth, StoredNameWidth));
+    info.baseName = InfoText(record.GetText(BaseNameAt, MaxBaseNameLength));
     info.customFlag = record.GetInt16(CustomFlagAt);
-    info.puzzleKey = TrimBlanks(record.GetText(KeyAt, KeyWidth));
-    info.puzzleDate = TrimBlanks(record.GetText(DateAt, DateWidth));
+    info.puzzleKey = InfoText(record.GetText(KeyAt, KeyWidth));
+    info.puzzleDate = InfoText(record.GetText(DateAt, DateWidth));
     info.boardRows = record.GetInt16(RowsAt);
     info.boardCols = record.GetInt16(ColsAt);
-    info.specialCondCode = TrimBlanks(record.GetText(CondCodeAt, CondCodeWidth));
-    info.specialCondDesc = TrimBlanks(record.GetText(CondDescAt, CondDescWidth));
+    info.specialCondCode = InfoText(record.GetText(CondCodeAt, CondCodeWidth));
+    info.specialCondDesc = InfoText(record.GetText(CondDescAt, CondDescWidth));
     return info;
 }
 

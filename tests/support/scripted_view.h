@@ -23,6 +23,7 @@ class ScriptedView : public quarvelt::GameBdView {
     int endStatus = -1;
     std::deque<std::function<void(quarvelt::SetTriggLogic&)>> trigger;
     std::deque<std::function<void(quarvelt::ShutterDialogLogic&)>> shutter;
+    std::deque<std::function<void(quarvelt::CreatorLogic&)>> creator;
 
     void HideToolBox() override { calls.push_back("hide toolbox"); }
     void Repaint() override { calls.push_back("repaint"); }
@@ -46,7 +47,18 @@ class ScriptedView : public quarvelt::GameBdView {
         Play(logic->ShutterDialog(), shutter);
     }
 
+    void ShowCreator(quarvelt::CreatorLogic& dialog) override {
+        calls.push_back("creator " + quarvelt::PuzzleMode);
+        Play(dialog, creator);
+    }
+
   private:
+    static void Cancel(quarvelt::CreatorLogic& dialog) { dialog.CanClick(); }
+    template <class Dialog>
+    static void Cancel(Dialog& dialog) {
+        dialog.CancelClick();
+    }
+
     template <class Dialog>
     static void Play(Dialog& dialog, std::deque<std::function<void(Dialog&)>>& scripts) {
         dialog.Activate();
@@ -54,7 +66,7 @@ class ScriptedView : public quarvelt::GameBdView {
             return;
         if (scripts.empty()) {
             ADD_FAILURE() << "a dialog came up that no script answers";
-            dialog.CancelClick();
+            Cancel(dialog);
             return;
         }
         auto script = std::move(scripts.front());
@@ -62,7 +74,7 @@ class ScriptedView : public quarvelt::GameBdView {
         script(dialog);
         if (dialog.Visible()) {
             ADD_FAILURE() << "the script left its dialog open";
-            dialog.CancelClick();
+            Cancel(dialog);
         }
     }
 };
