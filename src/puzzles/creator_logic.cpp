@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "board/board_model.h"
 #include "common/geometry.h"
@@ -452,11 +453,13 @@ int16_t CreatorLogic::BuildPuzzleBoard() {
     ReadyToRun = True;
 
     const ImageIndex& index = ImageIndex::Current();
+    // Boards repeat their pictures; each is looked for in the image folder once.
+    std::unordered_set<std::string> present;
     for (int16_t cell = 0; cell < CellCount; ++cell) {
         const std::string position = FormatCellPos(cell, BoardCols);
         const std::string& name = BoardTable[static_cast<size_t>(cell)].pictureName;
         const std::string path = ImagePath + name;
-        if (!FileExists(path)) {
+        if (present.insert(name).second && !FileExists(path)) {
             if (index.Empty())
                 return 2;
             const int found = index.FindBitmapByName(name);

@@ -86,6 +86,7 @@ ToolBox::ToolBox(ToolBoxLogic& logic, QWidget* parent) : QWidget(parent, Qt::Too
         option->setGeometry(Twips(place[0], place[1], place[2] + 240, place[3]));
         QFont font = option->font();
         font.setBold(true);
+        font.setPixelSize(11);
         option->setFont(font);
         group->addButton(option, g);
         options_[static_cast<size_t>(g)] = option;
