@@ -145,6 +145,15 @@ void ResetLinkTables() {
 
 }  // namespace
 
+void SizeBoardGrid(platform::BoardGrid& grid) {
+    grid.SetRows(BoardRows);
+    grid.SetCols(BoardCols);
+    for (int row = 0; row < BoardRows; ++row)
+        grid.SetRowHeight(row, CellTwips);
+    for (int col = 0; col < BoardCols; ++col)
+        grid.SetColWidth(col, CellTwips);
+}
+
 void ClearPuzzleBoard(platform::BoardGrid& grid, platform::Label& tally, Flag newSize) {
     grid.Clear();
     grid.SetDisplay(platform::GridDisplay::FocusRect, 1);
@@ -155,12 +164,7 @@ void ClearPuzzleBoard(platform::BoardGrid& grid, platform::Label& tally, Flag ne
         BoardRows = DefaultBoardSize;
         BoardCols = DefaultBoardSize;
     }
-    grid.SetRows(BoardRows);
-    grid.SetCols(BoardCols);
-    for (int row = 0; row < BoardRows; ++row)
-        grid.SetRowHeight(row, CellTwips);
-    for (int col = 0; col < BoardCols; ++col)
-        grid.SetColWidth(col, CellTwips);
+    SizeBoardGrid(grid);
 
     CellOverlayOn = False;
     tally.SetCaption("0000");

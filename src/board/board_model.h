@@ -17,6 +17,9 @@ inline constexpr int16_t MinBoardSize = 10;
 inline constexpr int16_t MaxBoardSize = 60;
 inline constexpr int16_t DefaultBoardSize = 15;
 
+// Gives the grid BoardRows by BoardCols cells of CellTwips.
+void SizeBoardGrid(platform::BoardGrid& grid);
+
 // Makes the board empty and ready for a full run. With `newSize` true the board
 // becomes 15 by 15; otherwise it keeps BoardRows and BoardCols, falling back to
 // 15 by 15 when they are outside 10 to 60. The blank picture is extracted from

@@ -104,18 +104,21 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
     ToolboxObjectRow& picked = ToolboxObjectTable[static_cast<size_t>(tool)];
     const std::string toolCode = UpperCase(picked.stem).substr(0, 5);
     const bool locked = target.lockFlag != False;
-    const char* lockTitle = "REMOVE   OBJECT   FROM   PUZZLE";
+    const auto refuseLocked = [](bool removing) {
+        Warn(removing ? "OBJECT CAN NOT BE REMOVED!\r\rYou Can't remove this object from!\rthe "
+                        "game board, it is LOCKED."
+                      : "OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
+                        "game board, it is LOCKED.",
+             "REMOVE   OBJECT   FROM   PUZZLE");
+        return false;
+    };
 
     if (toolCode == "LAMP_") {
         // One lamp on the board, whatever its allowed count.
         if (picked.used != 0)
             return UsedUp(), false;
         if (locked)
-            return Warn(
-                       "OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
-                       "game board, it is LOCKED.",
-                       lockTitle),
-                   false;
+            return refuseLocked(false);
         picked.used = 1;
         target.lampFlag = True;
     } else if (toolCode == "BLANK") {
@@ -123,11 +126,7 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
         if (row < 0)
             return false;
         if (locked)
-            return Warn(
-                       "OBJECT CAN NOT BE REMOVED!\r\rYou Can't remove this object from!\rthe "
-                       "game board, it is LOCKED.",
-                       lockTitle),
-                   false;
+            return refuseLocked(true);
         GiveBack(row);
         target.lampFlag = False;
     } else {
@@ -135,11 +134,7 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
         if (picked.allowed != -1 && picked.used >= picked.allowed)
             return UsedUp(), false;
         if (locked)
-            return Warn(
-                       "OBJECT CAN NOT BE REPLACED!\r\rYou Can't replace this object from!\rthe "
-                       "game board, it is LOCKED.",
-                       lockTitle),
-                   false;
+            return refuseLocked(false);
         if (picked.allowed != -1)
             ++picked.used;
         target.lampFlag = False;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "platform/qt/ansi.h"
+#include "toolbox/dialog_parts.h"
 
 namespace quarvelt {
 
@@ -16,14 +17,6 @@ using platform::qt::FromAnsi;
 using platform::qt::ToAnsi;
 
 namespace {
-
-QLabel* Heading(const char* text, QWidget* parent) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
 
 void Apply(QWidget* widget, const CreatorControl& control) {
     widget->setVisible(control.visible);
@@ -44,7 +37,7 @@ Creator::Creator(CreatorLogic& logic, QWidget* parent)
       cmd_(new QPushButton(this)),
       edKey_(new QPushButton(QStringLiteral("PUZZLE KEY"), this)),
       cancel_(new QPushButton(QStringLiteral("CANCLE"), this)),
-      label2_(Heading("PUZZLE FILENAME.", this)) {
+      label2_(Caption("PUZZLE FILENAME.", this)) {
     setModal(true);
     name_->setMaxLength(40);
     filename_->setMaxLength(20);
@@ -59,14 +52,14 @@ Creator::Creator(CreatorLogic& logic, QWidget* parent)
         button->setFont(bold);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(Heading("PUZZLE LISTING", this), 0, 0);
+    layout->addWidget(Caption("PUZZLE LISTING", this), 0, 0);
     layout->addWidget(list_, 1, 0, 10, 1);
-    layout->addWidget(Heading("NAME of PUZZLE.", this), 0, 1, 1, 2);
+    layout->addWidget(Caption("NAME of PUZZLE.", this), 0, 1, 1, 2);
     layout->addWidget(name_, 1, 1, 1, 2);
     layout->addWidget(label2_, 2, 1, 1, 2);
     layout->addWidget(filename_, 3, 1, 1, 2);
-    layout->addWidget(Heading("PUZZLE SIZE.", this), 4, 1);
-    layout->addWidget(Heading("PUZZLE DATE.", this), 4, 2);
+    layout->addWidget(Caption("PUZZLE SIZE.", this), 4, 1);
+    layout->addWidget(Caption("PUZZLE DATE.", this), 4, 2);
     layout->addWidget(size_, 5, 1);
     layout->addWidget(date_, 5, 2);
     layout->addWidget(custom_, 6, 1);
@@ -76,11 +69,7 @@ Creator::Creator(CreatorLogic& logic, QWidget* parent)
     layout->setRowStretch(7, 1);
     layout->setColumnStretch(0, 1);
 
-    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> chosen = list_->selectedItems();
-        if (!syncing_ && !chosen.isEmpty())
-            logic_.ListClick(list_->row(chosen.front()));
-    });
+    OnLineChosen(list_, syncing_, [this](int row) { logic_.ListClick(row); });
     connect(name_, &QLineEdit::textEdited, this,
             [this](const QString& t) { logic_.pzlName = ToAnsi(t); });
     connect(filename_, &QLineEdit::textEdited, this,
@@ -105,15 +94,7 @@ void Creator::Run() {
 void Creator::Sync() {
     syncing_ = true;
     setWindowTitle(FromAnsi(logic_.caption));
-    const auto& items = logic_.Items();
-    bool same = list_->count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < list_->count(); ++i)
-        same = list_->item(i)->text() == FromAnsi(items[static_cast<size_t>(i)]);
-    if (!same) {
-        list_->clear();
-        for (const std::string& item : items)
-            list_->addItem(FromAnsi(item));
-    }
+    ShowTexts(list_, logic_.Items());
     Apply(list_, logic_.list);
     Apply(name_, logic_.name);
     Apply(filename_, logic_.filename);

@@ -442,12 +442,7 @@ int16_t CreatorLogic::BuildPuzzleBoard() {
     grid.SetDisplay(platform::GridDisplay::FocusRect, 1);
     grid.SetDisplay(platform::GridDisplay::HighLight, 0);
     grid.SetDisplay(platform::GridDisplay::SelectionMode, 0);
-    grid.SetRows(BoardRows);
-    grid.SetCols(BoardCols);
-    for (int row = 0; row < BoardRows; ++row)
-        grid.SetRowHeight(row, CellTwips);
-    for (int col = 0; col < BoardCols; ++col)
-        grid.SetColWidth(col, CellTwips);
+    SizeBoardGrid(grid);
     host_.Tally().SetCaption("0");
     SelectedTool = -1;
     ReadyToRun = True;

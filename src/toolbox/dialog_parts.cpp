@@ -39,15 +39,30 @@ QListWidget* FixedPitchList(QWidget* parent) {
     return list;
 }
 
-void ShowLines(QListWidget* list, const std::vector<ListLine>& lines, int selected) {
-    bool same = list->count() == static_cast<int>(lines.size());
+void OnLineChosen(QListWidget* list, const bool& syncing, std::function<void(int)> chosen) {
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list, &syncing, chosen] {
+        const QList<QListWidgetItem*> lines = list->selectedItems();
+        if (!syncing && !lines.isEmpty())
+            chosen(list->row(lines.front()));
+    });
+}
+
+void ShowTexts(QListWidget* list, const std::vector<std::string>& texts) {
+    bool same = list->count() == static_cast<int>(texts.size());
     for (int i = 0; same && i < list->count(); ++i)
-        same = list->item(i)->text() == platform::qt::FromAnsi(lines[static_cast<size_t>(i)].text);
-    if (!same) {
-        list->clear();
-        for (const ListLine& line : lines)
-            list->addItem(platform::qt::FromAnsi(line.text));
-    }
+        same = list->item(i)->text() == platform::qt::FromAnsi(texts[static_cast<size_t>(i)]);
+    if (same)
+        return;
+    list->clear();
+    for (const std::string& text : texts)
+        list->addItem(platform::qt::FromAnsi(text));
+}
+
+void ShowLines(QListWidget* list, const std::vector<ListLine>& lines, int selected) {
+    std::vector<std::string> texts;
+    for (const ListLine& line : lines)
+        texts.push_back(line.text);
+    ShowTexts(list, texts);
     list->setCurrentRow(selected);
     if (selected < 0)
         list->clearSelection();

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@ QLabel* Indicator(QWidget* parent, int minimumWidth = 70);
 QLabel* Caption(const char* text, QWidget* parent);
 // A list in a fixed-pitch font, so the columns of its lines stand in line.
 QListWidget* FixedPitchList(QWidget* parent);
+// Calls `chosen` with the row of a line the player selects; the focus alone
+// only makes a line current, and changes made while `syncing` are not the player's.
+void OnLineChosen(QListWidget* list, const bool& syncing, std::function<void(int)> chosen);
 // Puts `lines` into `list` when they differ, and selects `selected` (-1 none).
 void ShowLines(QListWidget* list, const std::vector<ListLine>& lines, int selected);
+// Puts `texts` into `list` when they differ.
+void ShowTexts(QListWidget* list, const std::vector<std::string>& texts);
 
 }  // namespace quarvelt

@@ -38,12 +38,7 @@ ShutterDialog::ShutterDialog(ShutterDialogLogic& logic, QWidget* parent)
     buttons->addWidget(cancel_);
     layout->addLayout(buttons, 7, 0, 1, 2);
 
-    // A line counts as chosen once it is selected; the focus alone only makes one current.
-    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem*> chosen = list_->selectedItems();
-        if (!syncing_ && !chosen.isEmpty())
-            logic_.LineClick(list_->row(chosen.front()));
-    });
+    OnLineChosen(list_, syncing_, [this](int row) { logic_.LineClick(row); });
     connect(ok_, &QPushButton::clicked, this, [this] {
         logic_.OkClick();
         if (!logic_.Visible())

@@ -223,7 +223,9 @@ void ToolBoxLogic::Activate() {
         if (offered) {
             button.enabled = IsTrue(entry.enabled);
             button.visible = IsTrue(entry.shown);
-            button.tooltip = blank ? std::string(Unlimited) : Remaining(row);
+            // The design tool box tells every count as it stands; the game tool box
+            // always offers the blank.
+            button.tooltip = blank && !design ? std::string(Unlimited) : Remaining(row);
         }
         ++k;
     }

@@ -15,7 +15,7 @@
 #include "common/image_index.h"
 #include "common/tables.h"
 #include "common/toolbox_catalogue.h"
-#include "mainwindow/game_bd.h"
+#include "game_window.h"
 #include "modal.h"
 #include "platform/files.h"
 #include "puzzles/creator.h"
@@ -26,42 +26,8 @@ using namespace quarvelt;
 
 namespace {
 
-class LibraryWindow : public ::testing::Test {
+class LibraryWindow : public guitest::GameWindowTest {
   protected:
-    testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
-    std::unique_ptr<GameBd> window;
-
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = QUARVELT_GAME_DIR;
-        ImagePath = dir.Path() + "DATA/";
-        PuzzlePath = dir.Path() + "PUZZLE/";
-        CurrentDate = "12/07/2026";
-        PuzzleLoadPause = 0;
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-        ASSERT_FALSE(platform::CreateFolder(PuzzlePath));
-        window = std::make_unique<GameBd>();
-        window->Logic().FormLoad();
-        window->Logic().InitMenus();
-        window->resize(1000, 760);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        ImageIndex::Forget();
-        ResetGlobals();
-    }
-
-    QAction* Item(const QString& caption) {
-        for (QAction* top : window->menuBar()->actions())
-            if (top->menu())
-                for (QAction* action : top->menu()->actions())
-                    if (action->text() == caption)
-                        return action;
-        return nullptr;
-    }
     // Runs `act` in the library dialog that `caption` opens.
     void InLibrary(const QString& caption, std::function<void(Creator*)> act) {
         guitest::WhenModalShown<QDialog>([act](QDialog* shown) {
@@ -76,10 +42,6 @@ class LibraryWindow : public ::testing::Test {
         const auto found = dialog->PzlList()->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         dialog->PzlList()->setCurrentItem(found.front());
-    }
-    static void Save(QWidget* widget, const char* name) {
-        QDir().mkpath(QUARVELT_SCREENSHOT_DIR);
-        EXPECT_TRUE(widget->grab().save(QString::fromLatin1(QUARVELT_SCREENSHOT_DIR) + name));
     }
 };
 
@@ -112,7 +74,7 @@ TEST_F(LibraryWindow, ANewPuzzleIsSavedUnderAKeyLoadedForPlayAndDesignAndDeleted
         EXPECT_EQ(dialog->PzlName()->text(), "Tiny Prism");
         EXPECT_EQ(dialog->PzlSize()->text(), "11,12");
         QTest::keyClicks(dialog->PzlFilename(), "tiny");
-        Save(dialog, "library-save.png");
+        SaveShot(dialog->grab(), "library-save.png");
         dialog->PzlEdKey()->click();
         dialog->PzlCmd()->click();
     });
@@ -125,7 +87,7 @@ TEST_F(LibraryWindow, ANewPuzzleIsSavedUnderAKeyLoadedForPlayAndDesignAndDeleted
         EXPECT_EQ(dialog->PzlCmd()->text(), "LOAD");
         Choose(dialog, "Tiny Prism");
         EXPECT_EQ(dialog->PzlFilename()->text(), "TINY");
-        Save(dialog, "library-load.png");
+        SaveShot(dialog->grab(), "library-load.png");
         dialog->PzlCmd()->click();
     });
     EXPECT_EQ(window->Logic().ToolBox().mode, "GM");

@@ -1,4 +1,4 @@
-#include "mainwindow/game_bd.h"
+#include "game_window.h"
 
 #include <gtest/gtest.h>
 
@@ -22,54 +22,18 @@ using namespace quarvelt;
 
 namespace {
 
-QAction* Action(QMainWindow& window, const QString& caption) {
-    for (QAction* action : window.menuBar()->actions())
-        if (action->text() == caption)
-            return action;
-    for (QAction* top : window.menuBar()->actions())
-        if (top->menu())
-            for (QAction* action : top->menu()->actions())
-                if (action->text() == caption)
-                    return action;
-    return nullptr;
-}
-
-class GameBdWindow : public ::testing::Test {
-  protected:
-    testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
-    std::unique_ptr<GameBd> window;
-
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = QUARVELT_GAME_DIR;
-        ImagePath = dir.Path() + "DATA/";
-        PuzzlePath = dir.Path() + "PUZZLE/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-        window = std::make_unique<GameBd>();
-        window->Logic().FormLoad();
-        window->Logic().InitMenus();
-        window->resize(1100, 760);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        ImageIndex::Forget();
-        ResetGlobals();
-    }
-};
+using GameBdWindow = guitest::GameWindowTest;
 
 }  // namespace
 
 TEST_F(GameBdWindow, MenusFollowTheirModel) {
-    ASSERT_NE(Action(*window, "&Run"), nullptr);
-    EXPECT_FALSE(Action(*window, "&Run")->isVisible());
-    EXPECT_TRUE(Action(*window, "&Puzzle")->isVisible());
-    EXPECT_TRUE(Action(*window, "About QUARVELT")->isEnabled());
-    EXPECT_FALSE(Action(*window, "Save")->isVisible());
+    ASSERT_NE(Item("&Run"), nullptr);
+    EXPECT_FALSE(Item("&Run")->isVisible());
+    EXPECT_TRUE(Item("&Puzzle")->isVisible());
+    EXPECT_TRUE(Item("About QUARVELT")->isEnabled());
+    EXPECT_FALSE(Item("Save")->isVisible());
     window->Logic().Menus().Show(MenuItem::Run, true);
-    EXPECT_TRUE(Action(*window, "&Run")->isVisible() && Action(*window, "&Run")->isEnabled());
+    EXPECT_TRUE(Item("&Run")->isVisible() && Item("&Run")->isEnabled());
     EXPECT_EQ(window->windowTitle(), "Q U A R V E L T");
 }
 
@@ -95,14 +59,13 @@ TEST_F(GameBdWindow, RunFromTheMenuPlaysOnTheGridAndShowsTheVerdict) {
     window->Logic().Menus().Show(MenuItem::Run, true);
 
     platform.ExpectBox("SUCCESSFUL  PUZZLE  COMPLETION");
-    Action(*window, "&Run")->trigger();
+    Item("&Run")->trigger();
     EXPECT_EQ(window->Tally().Caption(), "250");
-    EXPECT_TRUE(Action(*window, "Re&Set")->isVisible());
-    EXPECT_FALSE(Action(*window, "&Puzzle")->isEnabled());
+    EXPECT_TRUE(Item("Re&Set")->isVisible());
+    EXPECT_FALSE(Item("&Puzzle")->isEnabled());
 
     // A picture of the finished run, for people to look at.
-    QDir().mkpath(QUARVELT_SCREENSHOT_DIR);
-    EXPECT_TRUE(window->grab().save(QStringLiteral(QUARVELT_SCREENSHOT_DIR "board-after-run.png")));
+    SaveShot(window->grab(), "board-after-run.png");
 }
 
 TEST_F(GameBdWindow, TheCloseBoxAsksFirst) {

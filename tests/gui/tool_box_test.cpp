@@ -19,7 +19,7 @@
 #include "common/image_index.h"
 #include "common/tables.h"
 #include "common/toolbox_catalogue.h"
-#include "mainwindow/game_bd.h"
+#include "game_window.h"
 #include "modal.h"
 #include "platform/files.h"
 #include "support/scripted_platform.h"
@@ -33,43 +33,16 @@ using namespace quarvelt;
 
 namespace {
 
-class ToolBoxWindow : public ::testing::Test {
+class ToolBoxWindow : public guitest::GameWindowTest {
   protected:
-    testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
-    std::unique_ptr<GameBd> window;
-
     void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = QUARVELT_GAME_DIR;
-        ImagePath = dir.Path() + "DATA/";
-        PuzzlePath = dir.Path() + "PUZZLE/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-        window = std::make_unique<GameBd>();
-        window->Logic().FormLoad();
-        window->Logic().InitMenus();
+        GameWindowTest::SetUp();
         // A new puzzle being designed: the Tools menu is there.
         PuzzleMode = "NEW";
         window->Logic().Menus().Show(MenuItem::Tools, true);
         window->Logic().Menus().Enable(MenuItem::DesignToolBox, true);
-        window->resize(1100, 800);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        ImageIndex::Forget();
-        ResetGlobals();
     }
 
-    QAction* Item(const QString& caption) {
-        for (QAction* top : window->menuBar()->actions())
-            if (top->menu())
-                for (QAction* action : top->menu()->actions())
-                    if (action->text() == caption)
-                        return action;
-        return nullptr;
-    }
     ToolBox& Box() { return window->ToolBoxWindow(); }
     // The button that shows the tool with this stem in the current group.
     QToolButton* ButtonOf(const std::string& stem) {
@@ -80,15 +53,8 @@ class ToolBoxWindow : public ::testing::Test {
     }
     void Choose(int group) { Box().TBoxType(group)->click(); }
     void Click(int row, int col, Qt::MouseButton button = Qt::LeftButton) {
-        QtBoardGridClick(row, col, button);
-    }
-    void QtBoardGridClick(int row, int col, Qt::MouseButton button) {
         auto& grid = window->Grid();
         QTest::mouseClick(grid.viewport(), button, {}, grid.CellRect(row, col).center());
-    }
-    static void Save(const QPixmap& picture, const char* name) {
-        QDir().mkpath(QUARVELT_SCREENSHOT_DIR);
-        EXPECT_TRUE(picture.save(QString::fromLatin1(QUARVELT_SCREENSHOT_DIR) + name));
     }
 };
 
@@ -151,7 +117,7 @@ TEST_F(ToolBoxWindow, ABonusObjectAndAKeyAskThroughTheirDialogsAndARightClickTel
         EXPECT_EQ(dialog->TriggerList()->count(), 16);
         dialog->TriggerList()->setCurrentRow(2);
         QTest::keyClicks(dialog->TrValue(), "250");
-        Save(dialog->grab(), "trigger-dialog.png");
+        SaveShot(dialog->grab(), "trigger-dialog.png");
         dialog->OKButton()->click();
     });
     Click(6, 4);
@@ -167,7 +133,7 @@ TEST_F(ToolBoxWindow, ABonusObjectAndAKeyAskThroughTheirDialogsAndARightClickTel
         ASSERT_EQ(dialog->AvailShutList()->count(), 1);
         dialog->AvailShutList()->setCurrentRow(0);
         EXPECT_TRUE(dialog->OKButton()->isEnabled());
-        Save(dialog->grab(), "shutter-link-dialog.png");
+        SaveShot(dialog->grab(), "shutter-link-dialog.png");
         dialog->OKButton()->click();
     });
     Click(3, 8);
@@ -184,7 +150,7 @@ TEST_F(ToolBoxWindow, ABonusObjectAndAKeyAskThroughTheirDialogsAndARightClickTel
     painter.drawPixmap(0, 0, board);
     painter.drawPixmap(board.width() + 12, 80, box);
     painter.end();
-    Save(both, "tool-box-beside-board.png");
+    SaveShot(both, "tool-box-beside-board.png");
 
     Click(3, 8, Qt::RightButton);
     ObjInfroDialog* info = window->ObjInfroWindow();
@@ -194,5 +160,5 @@ TEST_F(ToolBoxWindow, ABonusObjectAndAKeyAskThroughTheirDialogsAndARightClickTel
     EXPECT_TRUE(info->Frame(InfoFrame::KeySqr)->isVisible());
     EXPECT_EQ(info->Frame(InfoFrame::KeySqr)->title(), "Brown Key");
     EXPECT_EQ(info->LockInd()->text(), "UNLOCKED");
-    Save(info->grab(), "object-information.png");
+    SaveShot(info->grab(), "object-information.png");
 }
