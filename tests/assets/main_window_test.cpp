@@ -12,16 +12,14 @@
 #include "engine/board_trace.h"
 #include "mainwindow/game_bd_logic.h"
 #include "platform/files.h"
+#include "support/main_window_fixture.h"
 #include "support/recording_grid.h"
 #include "support/scripted_platform.h"
-#include "support/scripted_view.h"
 #include "support/temp_folder.h"
 
 using namespace quarvelt;
 
 namespace {
-
-using View = testsupport::ScriptedView;
 
 // Ten by ten: the lamp on row 6 sends its photon right; `row6` and `column7`
 // (rows 0 to 5 of column 7) place the objects on its way.
@@ -53,32 +51,8 @@ bool Contains(const std::vector<std::string>& log, const std::string& part) {
     });
 }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public testsupport::MainWindowTest {
   protected:
-    testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
-    testsupport::RecordingGrid grid;
-    testsupport::RecordingLabel tally, name, condition;
-    View view;
-    GameBdLogic logic{{grid, tally, name, condition}, view};
-
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = QUARVELT_GAME_DIR;  // read only: the pictures go to a folder of the test's own
-        ImagePath = dir.Path() + "DATA/";
-        PuzzlePath = dir.Path() + "PUZZLE/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-        ASSERT_FALSE(platform::CreateFolder(PuzzlePath));
-        view.logic = &logic;
-        logic.FormLoad();
-        logic.InitMenus();
-    }
-    void TearDown() override {
-        ImageIndex::Forget();
-        ResetGlobals();
-    }
-
     void Load(const std::string& text) {
         BoardFile board;
         std::string error;
