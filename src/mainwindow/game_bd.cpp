@@ -11,6 +11,7 @@
 
 #include "platform/services.h"
 #include "puzzles/creator.h"
+#include "puzzles/ix_porter.h"
 #include "startup/about_app.h"
 #include "toolbox/obj_infro_dialog.h"
 #include "toolbox/set_trigg.h"
@@ -162,6 +163,11 @@ void GameBd::ShowObjInfro() {
 
 void GameBd::ShowCreator(CreatorLogic& creator) {
     Creator dialog(creator, this);
+    dialog.Run();
+}
+
+void GameBd::ShowIXPorter(IXPorterLogic& transfer) {
+    IXPorter dialog(transfer, this);
     dialog.Run();
 }
 

@@ -44,6 +44,7 @@ class GameBd : public QMainWindow, public GameBdView {
     void ShowShutterDialog() override;
     void ShowObjInfro() override;
     void ShowCreator(CreatorLogic& creator) override;
+    void ShowIXPorter(IXPorterLogic& transfer) override;
     void Repaint() override;
     void UnloadSplash() override;
     void ShowAbout() override;

@@ -252,6 +252,18 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
             }
             platform::SetPointer(platform::Pointer::Default);
             break;
+        case 6:    // ExPort
+        case 7: {  // ImPort
+            IXPorterLogic transfer;
+            transfer.caption =
+                index == 6 ? "E X P O R T   P U Z Z L E" : "E M P O R T   P U Z Z L E";
+            transfer.pzlMode = index == 6 ? ExportMode : ImportMode;
+            view_.ShowIXPorter(transfer);
+            // An import into an empty puzzle folder gives something to export.
+            std::vector<std::string> names;
+            menus_.Show(MenuItem::ExPort, GetFileList(PuzzlePath, "*.INF", names) > 0);
+            break;
+        }
         default:
             break;
     }

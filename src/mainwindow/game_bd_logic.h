@@ -13,6 +13,7 @@
 #include "platform/board_grid.h"
 #include "platform/label.h"
 #include "puzzles/creator_logic.h"
+#include "puzzles/ix_porter_logic.h"
 #include "toolbox/obj_infro_logic.h"
 #include "toolbox/set_trigg_logic.h"
 #include "toolbox/shutter_dialog_logic.h"
@@ -32,8 +33,9 @@ class GameBdView {
     virtual void ShowShutterDialog() = 0;
     // Shows the object-information window modeless and activates it.
     virtual void ShowObjInfro() = 0;
-    // Shows the puzzle library dialog modally; returns when it has hidden itself.
+    // Show these dialogs modally; they return when it has hidden itself.
     virtual void ShowCreator(CreatorLogic& creator) = 0;
+    virtual void ShowIXPorter(IXPorterLogic& transfer) = 0;
     virtual void Repaint() = 0;
     virtual void UnloadSplash() = 0;
     virtual void ShowAbout() = 0;

@@ -13,6 +13,7 @@
 #include "common/toolbox_catalogue.h"
 #include "platform/files.h"
 #include "platform/services.h"
+#include "puzzles/puzzle_names.h"
 
 namespace quarvelt {
 
@@ -58,8 +59,8 @@ std::string FailureText(const PuzzleFileResult& result) {
         case PuzzleFileStatus::InfMissing:
             return "ERROR: PUZZLE INFORMATION FILE NOT FOUND!";
         default:
-            return std::string(PuzzleDamagedText) + "\r\r" + GetFileName(result.file) + ": " +
-                   result.reason;
+            return std::string(PuzzleDamagedText) + "\r\r" +
+                   result.file.substr(result.file.find_last_of("/\\") + 1) + ": " + result.reason;
     }
 }
 
@@ -91,10 +92,6 @@ void PointToolRowsAtTheIndex() {
     }
 }
 
-bool IsBaseNameCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
-}
-
 }  // namespace
 
 void CreatorLogic::Changed() {
@@ -108,8 +105,7 @@ void CreatorLogic::Hide() {
 }
 
 bool CreatorLogic::CheckBaseName(const std::string& base, const char* title) {
-    if (!base.empty() && base.size() <= MaxBaseNameLength &&
-        std::all_of(base.begin(), base.end(), IsBaseNameCharacter))
+    if (IsPuzzleBaseName(base))
         return true;
     Warn("ERROR:  INVALID PUZZLE FILENAME!\r\rUse up to 20 letters, digits, - or _.", title);
     focus_ = CreatorFocus::Filename;
@@ -556,8 +552,8 @@ int16_t CreatorLogic::SavePuzzleFiles(const std::string& puzzleName, const std::
                 "To change Puzzle key\renter your new special\rpuzzle KEY BELOW:\r(Max 16 "
                 "charactors.)",
                 "ENTER  NEW  PUZZLE  KEY", typedKey_);
-            if (!TrimBlanks(answer).empty())
-                key = answer;
+            // A blank answer keeps the key as stored, letter case and all.
+            key = TrimBlanks(answer).empty() ? stored.puzzleKey : answer;
         }
     }
     PuzzleInfo info;

@@ -24,6 +24,7 @@ class ScriptedView : public quarvelt::GameBdView {
     std::deque<std::function<void(quarvelt::SetTriggLogic&)>> trigger;
     std::deque<std::function<void(quarvelt::ShutterDialogLogic&)>> shutter;
     std::deque<std::function<void(quarvelt::CreatorLogic&)>> creator;
+    std::deque<std::function<void(quarvelt::IXPorterLogic&)>> transfer;
 
     void HideToolBox() override { calls.push_back("hide toolbox"); }
     void Repaint() override { calls.push_back("repaint"); }
@@ -52,8 +53,14 @@ class ScriptedView : public quarvelt::GameBdView {
         Play(dialog, creator);
     }
 
+    void ShowIXPorter(quarvelt::IXPorterLogic& dialog) override {
+        calls.push_back("transfer " + dialog.pzlMode);
+        Play(dialog, transfer);
+    }
+
   private:
     static void Cancel(quarvelt::CreatorLogic& dialog) { dialog.CanClick(); }
+    static void Cancel(quarvelt::IXPorterLogic& dialog) { dialog.ExitClick(); }
     template <class Dialog>
     static void Cancel(Dialog& dialog) {
         dialog.CancelClick();

@@ -1,0 +1,143 @@
+// What the puzzle transfer window does, apart from drawing itself: it asks for
+// a removable or CD drive, lists the puzzles of the source folder (the puzzle
+// folder for an export, the drive's PUZZLE folder for an import), and copies
+// the marked ones, each as its whole set of seven files. The main window sets
+// the caption and the hidden mode label, shows it modally and drops it when it
+// hides.
+//
+// Puzzles on a drive come from other computers: a puzzle is listed only when
+// its names and files pass the library's checks, only the seven files named
+// after its checked base name travel, and a set is copied under temporary
+// names and put in place only when every file arrived whole.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "puzzles/puzzle_files.h"
+
+namespace quarvelt {
+
+inline constexpr const char* ExportMode = "EXPORT";
+inline constexpr const char* ImportMode = "IMPORT";
+
+// A drive entry as the question takes it: a capital letter and a colon, nothing else.
+enum class DriveEntry { Accepted, Blank, Invalid };
+DriveEntry CheckDriveEntry(const std::string& entry);
+
+using TransferNames = std::array<std::string, PuzzleFileCount>;
+// The seven files of a puzzle in the order they travel.
+TransferNames TransferFileNames(const std::string& base);
+
+struct CopyFailure {
+    std::string file;  // the file whose copy or placing failed
+    platform::RuntimeError error;
+};
+
+// Copies the seven `names` from folder `from` to folder `to` (both with a
+// trailing '/') as one set: each file goes to a temporary name first and is
+// compared with its source, and only then do the seven take their places. On a
+// failure the target folder holds what it held before.
+std::optional<CopyFailure> CopyPuzzleSet(const std::string& from, const std::string& to,
+                                         const TransferNames& names);
+
+// A listed puzzle: one row of TransferTable.
+struct TransferRow {
+    std::string puzzleName;
+    std::string infFile;     // its information file's stored name
+    std::string mark = "N";  // "S": marked for the transfer
+    std::string baseName;    // checked when the row was listed
+};
+
+// What became of one marked puzzle at the last OK.
+enum class TransferOutcome {
+    Copied,
+    Skipped,  // the player kept the puzzle already there
+    Refused,  // a keyed or unreadable puzzle on this computer stays
+    Failed,   // a file could not be copied or the set is damaged; nothing of it was left
+};
+
+struct PuzzleTransfer {
+    std::string baseName;
+    TransferOutcome outcome = TransferOutcome::Copied;
+};
+
+class IXPorterLogic {
+  public:
+    std::string caption;
+    // PzlMode, the hidden label: "EXPORT" or "IMPORT".
+    std::string pzlMode;
+
+    bool Visible() const { return visible_; }
+    // PzlList: each row's text, its TransferTable row and whether it is selected.
+    const std::vector<std::string>& Items() const { return items_; }
+    const std::vector<int16_t>& ItemData() const { return itemData_; }
+    const std::vector<bool>& Selection() const { return selection_; }
+    bool ListEnabled() const { return listEnabled_; }
+    // The list wants the focus after a press of OK with nothing selected.
+    bool ListFocus() const { return listFocus_; }
+    const std::string& OkCaption() const { return okCaption_; }
+
+    const std::string& TransferMode() const { return mode_; }
+    const std::string& TransferDrive() const { return drive_; }
+    int16_t TransferCount() const { return transferCount_; }
+    // Rows 1 to TransferCount; row 0 is left empty.
+    const std::vector<TransferRow>& TransferTable() const { return table_; }
+    // The marked puzzles of the last OK, in TransferTable order.
+    const std::vector<PuzzleTransfer>& LastTransfer() const { return lastTransfer_; }
+
+    // The drive question's default: the first removable or CD drive, "A:" when there is none.
+    static std::string DefaultDrive();
+
+    // The refusal, the drive question and the listing; the window may hide at once.
+    void Activate();
+    // Lists the source folder; the number of puzzles listed, 0 after any failure.
+    int16_t LoadTransferList();
+    // The list's selection, one flag per row: the marks follow it.
+    void ListClick(const std::vector<bool>& selected);
+    void OkClick();
+    void ExitClick();
+
+    std::function<void()> changed;
+
+  private:
+    // True when the entry names a usable drive; otherwise the player's answer to the refusal.
+    bool AcceptDrive(const std::string& entry, int& answer);
+    // Shows why the drive can't be used, with the removable and CD drives there are.
+    int RefuseDrive(int buttons);
+    // Finds the drive behind drive_; false when it is neither removable nor a CD drive.
+    bool FindDrive();
+    std::string SourceFolder() const;
+    std::string TransferTitle() const;
+    std::vector<size_t> MarkedRows() const;
+    void NoneSelected(const char* title);
+    void ShowFailure(const CopyFailure& failure);
+    void ExportPuzzles();
+    void ImportPuzzles();
+    // Whether the set `base` may be written over in the puzzle folder.
+    TransferOutcome MayReplaceLocal(const std::string& base);
+    void Hide();
+    void Changed();
+
+    std::string mode_;
+    std::string drive_;
+    std::string driveFolder_;  // the drive's PUZZLE folder, with a trailing '/'
+    int16_t transferCount_ = 0;
+    std::vector<std::string> transferFiles_;
+    std::vector<TransferRow> table_;
+    std::vector<std::string> items_;
+    std::vector<int16_t> itemData_;
+    std::vector<bool> selection_;
+    std::vector<PuzzleTransfer> lastTransfer_;
+    std::string okCaption_ = "OK";
+    bool listEnabled_ = false;
+    bool listFocus_ = false;
+    bool visible_ = false;
+};
+
+}  // namespace quarvelt

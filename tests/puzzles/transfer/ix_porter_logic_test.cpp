@@ -1,0 +1,369 @@
+// The transfer window's logic: the drive question, the listing, export and
+// import of whole puzzle sets, and the refusals that keep puzzles whole.
+#include <filesystem>
+
+#include "transfer_fixture.h"
+
+using namespace transfer;
+
+namespace {
+
+const char* const DriveTitle = "ENTER  DRIVE  LETTER";
+const char* const Blank = "NO or INVALIED DRIVE ENTRY!";
+const char* const Invalid = "INVALIED DRIVE ENTRY!";
+std::string NotRemovable(const std::string& drive) {
+    return "DRIVE " + drive + " IS NOT A REMOVABLE OR CD DRIVE!";
+}
+
+std::string Headline(const std::string& text) {
+    return text.substr(0, text.find('\r'));
+}
+
+}  // namespace
+
+TEST_F(Transfer, TheDriveQuestionTakesOnlyARemovableOrCdDriveAndAsksAgainOnOk) {
+    WritePuzzle(PuzzlePath, "FOO", "Foo");
+    struct Case {
+        std::string entry, headline, title;
+    };
+    const std::vector<Case> refused{{" ", Blank, DriveTitle},
+                                    {"d", Invalid, DriveTitle},
+                                    {"d:", Invalid, DriveTitle},
+                                    {"DD:", Invalid, DriveTitle},
+                                    {"1:", Invalid, DriveTitle},
+                                    {" D:", Invalid, DriveTitle},
+                                    {"D: ", Invalid, DriveTitle},
+                                    {"Z:", NotRemovable("Z:"), ExportTitle},
+                                    {"C:", NotRemovable("C:"), ExportTitle}};
+    for (const Case& c : refused) {
+        SCOPED_TRACE("entry \"" + c.entry + "\"");
+        // Cancel closes the window.
+        platform.ExpectBox(c.title, platform::AnswerCancel);
+        EXPECT_FALSE(Open(ExportMode, c.entry).Visible());
+        EXPECT_EQ(Headline(LastBox().text), c.headline);
+        EXPECT_EQ(LastBox().flags, platform::MsgOkCancel | platform::MsgExclamation);
+    }
+    // The refusal of a fixed drive names the drives that would do.
+    EXPECT_EQ(LastBox().text, NotRemovable("C:") + "\rD:  " + stick.substr(0, stick.size() - 1) +
+                                  "\rE:  " + disc.substr(0, disc.size() - 1));
+    EXPECT_EQ(platform.Beeps(), static_cast<int>(refused.size()));
+
+    // An empty answer closes the window without a word.
+    const size_t boxes = platform.Boxes().size();
+    EXPECT_FALSE(Open(ExportMode, "").Visible());
+    EXPECT_EQ(platform.Boxes().size(), boxes);
+
+    // OK on a refusal asks again; a good answer lists the puzzles.
+    platform.ExpectInput("1:");
+    platform.ExpectBox(DriveTitle);
+    IXPorterLogic& d = Open(ExportMode, "E:");
+    EXPECT_TRUE(d.Visible());
+    EXPECT_EQ(d.TransferDrive(), "E:");
+    EXPECT_EQ(d.Items(), std::vector<std::string>{"Foo"});
+    EXPECT_TRUE(d.ListEnabled());
+    EXPECT_EQ(d.OkCaption(), "EXPORT");
+}
+
+TEST_F(Transfer, TheDefaultDriveIsTheFirstRemovableOrCdDrive) {
+    EXPECT_EQ(IXPorterLogic::DefaultDrive(), "D:");
+    platform.drives.erase(platform.drives.begin() + 1);
+    EXPECT_EQ(IXPorterLogic::DefaultDrive(), "E:");
+    platform.drives.pop_back();
+    EXPECT_EQ(IXPorterLogic::DefaultDrive(), "A:");
+    platform.drivesFail = true;
+    EXPECT_EQ(IXPorterLogic::DefaultDrive(), "A:");
+}
+
+TEST_F(Transfer, APuzzleWithTheCustomFlagLoadedRefusesBeforeAnyQuestion) {
+    CustomPuzzleFlag = 1;
+    dialog.emplace();
+    dialog->pzlMode = ImportMode;
+    platform.ExpectBox("TRANSFER    PUZZLES");
+    dialog->Activate();
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_TRUE(platform.Prompts().empty());
+    EXPECT_EQ(platform.Beeps(), 1);
+}
+
+TEST_F(Transfer, AnEmptyOrMissingSourceFolderEndsTheListing) {
+    platform.ExpectBox(ListingTitle);
+    EXPECT_FALSE(Open(ExportMode).Visible());
+    EXPECT_EQ(LastBox().text, "ERROR: NO FILES FOUND!");
+    EXPECT_EQ(platform.Beeps(), 1);
+
+    // No PUZZLE folder on the stick.
+    EXPECT_FALSE(Open(ImportMode, "D:", {ListingTitle}).Visible());
+    EXPECT_EQ(LastBox().text, "ERROR: PATH NOT FOUND!");
+    EXPECT_EQ(platform.Beeps(), 2);
+
+    // An empty one is reported without a beep.
+    ASSERT_FALSE(platform::CreateFolder(stick + "PUZZLE"));
+    EXPECT_FALSE(Open(ImportMode, "D:", {ListingTitle}).Visible());
+    EXPECT_EQ(LastBox().text, "ERROR: NO FILES FOUND!");
+    EXPECT_EQ(platform.Beeps(), 2);
+
+    // Cancel on the media prompt ends it before any listing.
+    dialog.emplace();
+    dialog->pzlMode = ImportMode;
+    platform.ExpectInput("D:");
+    platform.ExpectBox(MediaTitle, platform::AnswerCancel);
+    dialog->Activate();
+    EXPECT_FALSE(dialog->Visible());
+}
+
+TEST_F(Transfer, TheListIsSortedByNameWithoutRegardToCase) {
+    WritePuzzle(PuzzlePath, "A1", "cherry");
+    WritePuzzle(PuzzlePath, "B2", "Apple");
+    WritePuzzle(PuzzlePath, "C3", "banana");
+    IXPorterLogic& d = Open(ExportMode);
+    EXPECT_EQ(d.Items(), (std::vector<std::string>{"Apple", "banana", "cherry"}));
+    ASSERT_EQ(d.TransferCount(), 3);
+    for (size_t r = 0; r < d.Items().size(); ++r)
+        EXPECT_EQ(d.TransferTable()[static_cast<size_t>(d.ItemData()[r])].puzzleName, d.Items()[r]);
+    EXPECT_EQ(d.TransferTable()[1].baseName, "A1");
+
+    // The marks mirror the selection at each click.
+    Select({"Apple", "cherry"});
+    Select({"cherry"});
+    EXPECT_EQ(d.TransferTable()[1].mark, "S");
+    EXPECT_EQ(d.TransferTable()[2].mark, "N");
+    EXPECT_EQ(d.TransferTable()[3].mark, "N");
+}
+
+TEST_F(Transfer, ExportCopiesTheMarkedSetsAndReplacesThemOnTheDrive) {
+    WritePuzzle(PuzzlePath, "FOO", "Foo");
+    WritePuzzle(PuzzlePath, "BAR", "Bar");
+    WritePuzzle(PuzzlePath, "BAZ", "Baz");
+    // An older FOO on the stick, in a folder named in lower case.
+    WritePuzzle(stick + "puzzle/", "FOO", "Old Foo");
+    IXPorterLogic& d = Open(ExportMode);
+
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox("EXPORT  PUZZLE");
+    d.OkClick();
+    EXPECT_EQ(LastBox().text,
+              "ERROR:  NO PUZZLE(s) SELECTED!\r\rYou MUST Select a puzzle from the list.");
+    EXPECT_TRUE(d.ListFocus());
+    EXPECT_TRUE(d.Visible());
+
+    Select({"Foo", "Baz"});
+    for (int press = 0; press < 2; ++press) {
+        platform.ExpectBox(InsertTitle);
+        platform.ExpectBox(ExportTitle);
+        d.OkClick();
+        EXPECT_EQ(LastBox().text, "PUZZLE FILES EXPORTED.");
+    }
+    std::vector<std::string> expected = SetOf("BAZ");
+    for (const std::string& name : SetOf("FOO"))
+        expected.push_back(name);
+    EXPECT_EQ(Files(stick + "puzzle/"), Sorted(expected));
+    EXPECT_FALSE(std::filesystem::exists(stick + "PUZZLE"));
+    ExpectSameSet(PuzzlePath, stick + "puzzle/", "FOO");
+    ExpectSameSet(PuzzlePath, stick + "puzzle/", "BAZ");
+    ASSERT_EQ(d.LastTransfer().size(), 2u);
+    EXPECT_EQ(d.LastTransfer()[0].outcome, TransferOutcome::Copied);
+
+    // The disc gets a PUZZLE folder of its own, in upper case.
+    IXPorterLogic& e = Open(ExportMode, "E:");
+    Select({"Bar"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    e.OkClick();
+    EXPECT_TRUE(std::filesystem::is_directory(disc + "PUZZLE"));
+    EXPECT_EQ(Files(disc + "PUZZLE/").size(), 7u);
+    ExpectSameSet(PuzzlePath, disc + "PUZZLE/", "BAR");
+}
+
+TEST_F(Transfer, ExportOfAPuzzleWithAFileMissingCopiesNothingOfIt) {
+    WritePuzzle(PuzzlePath, "FOO", "Foo");
+    IXPorterLogic& d = Open(ExportMode);
+    Select({"Foo"});
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "FOO.SQC"));
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox("EXPORTING  PUZZLE  FILES");
+    d.OkClick();
+    EXPECT_EQ(LastBox().text,
+              "ERROR: FILE NOT FOUND!\r\rThe file FOO.SQC wasn't found\rin PUZZLE "
+              "Directory.\rCan't continue -- Terminating Export.");
+    EXPECT_TRUE(Files(stick + "PUZZLE/").empty());
+}
+
+TEST_F(Transfer, ACopyThatFailsPartWayLeavesNoPartialSetAndNoSuccess) {
+    WritePuzzle(PuzzlePath, "FOO", "Foo");
+    WritePuzzle(PuzzlePath, "ZED", "Zed");
+    // A folder stands where FOO's tool-box file goes.
+    ASSERT_FALSE(platform::CreateFolder(stick + "PUZZLE/FOO.TBX"));
+    IXPorterLogic& d = Open(ExportMode);
+    Select({"Foo", "Zed"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    d.OkClick();
+    EXPECT_EQ(Headline(LastBox().text), "ERROR 75");
+    EXPECT_EQ(LastBox().flags, platform::MsgOkOnly | platform::MsgCritical);
+    // Nothing of FOO arrived; ZED, after it, did.
+    EXPECT_EQ(Files(stick + "PUZZLE/"), Sorted(SetOf("ZED")));
+    ASSERT_EQ(d.LastTransfer().size(), 2u);
+    EXPECT_EQ(d.LastTransfer()[0].outcome, TransferOutcome::Failed);
+    EXPECT_EQ(d.LastTransfer()[1].outcome, TransferOutcome::Copied);
+
+    // The same rule for a set copied over an older one: the old one stays whole.
+    WritePuzzle(disc + "PUZZLE/", "FOO", "Old Foo");
+    const std::string old = Bytes(disc + "PUZZLE/FOO.INF");
+    ASSERT_FALSE(platform::DeleteFile(disc + "PUZZLE/FOO.KYC"));
+    ASSERT_FALSE(platform::CreateFolder(disc + "PUZZLE/FOO.KYC"));
+    IXPorterLogic& e = Open(ExportMode, "E:");
+    Select({"Foo"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    e.OkClick();
+    EXPECT_EQ(Bytes(disc + "PUZZLE/FOO.INF"), old);
+    EXPECT_EQ(Files(disc + "PUZZLE/").size(), 6u);
+}
+
+TEST_F(Transfer, ADriveThatCannotBeWrittenReportsTheFailure) {
+    WritePuzzle(PuzzlePath, "FOO", "Foo");
+    // The disc's root is a file, so no folder can be made on it.
+    platform.drives[2].rootPath = dir.Write("sealed.iso", "x") + "/";
+    IXPorterLogic& d = Open(ExportMode, "E:");
+    Select({"Foo"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text.rfind("ERROR ", 0), 0u) << LastBox().text;
+    EXPECT_NE(LastBox().text, "PUZZLE FILES EXPORTED.");
+
+    // A drive gone since the question copies nothing.
+    platform.drives.pop_back();
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    d.OkClick();
+    EXPECT_EQ(Headline(LastBox().text), NotRemovable("E:"));
+}
+
+TEST_F(Transfer, ImportCopiesIntoAnEmptyPuzzleFolder) {
+    WritePuzzle(stick + "PUZZLE/", "FOO", "Foo");
+    WritePuzzle(stick + "PUZZLE/", "BAR", "Bar");
+    IXPorterLogic& d = Open(ImportMode);
+    EXPECT_EQ(d.OkCaption(), "IMPORT");
+    platform.ExpectBox("EMPORT  PUZZLE");
+    d.OkClick();
+
+    Select({"Foo", "Bar"});
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "PUZZLE FILES IMPORTED.");
+    ExpectSameSet(stick + "PUZZLE/", PuzzlePath, "FOO");
+    ExpectSameSet(stick + "PUZZLE/", PuzzlePath, "BAR");
+    EXPECT_EQ(Files(PuzzlePath).size(), 14u);
+
+    // A stick whose PUZZLE folder went away meanwhile.
+    std::filesystem::rename(stick + "PUZZLE", stick + "AWAY");
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "CAN'T FIND QVPUZZLE DRICTORY ON D: DRIVE!");
+}
+
+TEST_F(Transfer, ImportOverAnUnkeyedPuzzleAsksAndOverAKeyedOneRefuses) {
+    WritePuzzle(stick + "PUZZLE/", "FOO", "New Foo");
+    WritePuzzle(PuzzlePath, "FOO", "Old Foo");
+    const std::string old = Bytes(PuzzlePath + "FOO.INF");
+    IXPorterLogic& d = Open(ImportMode);
+    Select({"New Foo"});
+
+    platform.ExpectBox(ImportTitle, platform::AnswerNo);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "PUZZLE FOO ALREADY EXISTS!\r\rDo you want to replace it?");
+    EXPECT_EQ(platform::ButtonSetOf(LastBox().flags), platform::MsgYesNo);
+    EXPECT_EQ(Bytes(PuzzlePath + "FOO.INF"), old);
+    EXPECT_EQ(d.LastTransfer().front().outcome, TransferOutcome::Skipped);
+
+    platform.ExpectBox(ImportTitle, platform::AnswerYes);
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "PUZZLE FILES IMPORTED.");
+    ExpectSameSet(stick + "PUZZLE/", PuzzlePath, "FOO");
+
+    WritePuzzle(PuzzlePath, "FOO", "Keyed Foo", "SECRET");
+    std::vector<std::string> before;
+    for (const std::string& name : SetOf("FOO"))
+        before.push_back(Bytes(PuzzlePath + name));
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text,
+              "PUZZLE FOO IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be replaced by an "
+              "import.");
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(Bytes(PuzzlePath + SetOf("FOO")[i]), before[i]);
+    EXPECT_EQ(d.LastTransfer().front().outcome, TransferOutcome::Refused);
+
+    // A local information file nobody can read keeps its puzzle too.
+    ASSERT_FALSE(platform::WriteFileAtomic(PuzzlePath + "FOO.INF", "short"));
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(Headline(LastBox().text), "PUZZLE FOO CAN'T BE READ ON THIS COMPUTER!");
+    EXPECT_EQ(Bytes(PuzzlePath + "FOO.INF"), "short");
+}
+
+TEST_F(Transfer, HostileOrDamagedSetsOnTheDriveAreNotListed) {
+    const std::string drive = stick + "puzzle/";
+    WritePuzzle(drive, "GOOD", "Good");
+    WritePuzzle(drive, "EVIL", "Evil");
+    Patch(drive + "EVIL.INF", 208, 20, "../X");
+    WritePuzzle(drive, "SLASH", "Slash");
+    Patch(drive + "SLASH.INF", 40, 24, "../../SLASH.PZL");
+    WritePuzzle(drive, "OTHER", "Other");
+    Patch(drive + "OTHER.INF", 40, 24, "GOOD.PZL");
+    WritePuzzle(drive, "BROKEN", "Broken");
+    ASSERT_FALSE(platform::WriteFileAtomic(drive + "BROKEN.PZL", std::string(34 * 5, ' ')));
+    WritePuzzle(drive, "GAPPY", "Gappy");
+    ASSERT_FALSE(platform::DeleteFile(drive + "GAPPY.KYC"));
+    // A copy of GOOD's information file under another name.
+    dir.Write("STICK/puzzle/alias.inf", Bytes(drive + "GOOD.INF"));
+    // Lower-case names on the drive are found all the same.
+    WritePuzzle(drive, "LOW", "Low");
+    for (const std::string& name : SetOf("LOW"))
+        std::filesystem::rename(drive + name, drive + "low" + name.substr(3));
+    // The library's name rule, after upper-casing: letters, digits, "-" and "_".
+    WritePuzzle(drive, "k-9_x", "Dog");
+    WritePuzzle(drive, "SP.CE", "Dotted");
+
+    IXPorterLogic& d = Open(ImportMode);
+    EXPECT_EQ(d.Items(), (std::vector<std::string>{"Dog", "Good", "Low"}));
+    Select({"Dog", "Good", "Low"});
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "PUZZLE FILES IMPORTED.");
+    std::vector<std::string> expected = SetOf("GOOD");
+    for (const char* base : {"LOW", "K-9_X"})
+        for (const std::string& name : SetOf(base))
+            expected.push_back(name);
+    // Written in upper case, whatever the case on the drive.
+    EXPECT_EQ(Files(PuzzlePath), Sorted(expected));
+    // Nothing was written anywhere but in the puzzle folder.
+    std::vector<std::string> outside;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+        if (entry.is_regular_file() && entry.path().parent_path().string() + "/" != PuzzlePath &&
+            entry.path().parent_path().string() + "/" != drive)
+            outside.push_back(entry.path().string());
+    EXPECT_TRUE(outside.empty()) << outside.front();
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "../SLASH.PZL"));
+}
+
+TEST_F(Transfer, ASetDamagedAfterTheListingIsNotImported) {
+    WritePuzzle(stick + "PUZZLE/", "FOO", "Foo");
+    IXPorterLogic& d = Open(ImportMode);
+    Select({"Foo"});
+    ASSERT_FALSE(platform::WriteFileAtomic(stick + "PUZZLE/FOO.TBX", "bad"));
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(Headline(LastBox().text), PuzzleDamagedText);
+    EXPECT_TRUE(Files(PuzzlePath).empty());
+
+    ASSERT_FALSE(platform::DeleteFile(stick + "PUZZLE/FOO.PZL"));
+    platform.ExpectBox("IMPORTING  PUZZLE  FILES");
+    d.OkClick();
+    EXPECT_EQ(LastBox().text,
+              "ERROR: FILE NOT FOUND!\r\rThe file FOO.PZL wasn't found\ron Drive "
+              "D:\\PUZZLE\\\rCan't continue -- Terminating Import.");
+    EXPECT_TRUE(Files(PuzzlePath).empty());
+}
