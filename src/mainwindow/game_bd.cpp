@@ -9,13 +9,18 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "help/help_reader.h"
+#include "help/help_writer.h"
 #include "platform/services.h"
 #include "puzzles/creator.h"
 #include "puzzles/ix_porter.h"
+#include "puzzles/sp_cond_edit.h"
 #include "startup/about_app.h"
 #include "toolbox/obj_infro_dialog.h"
+#include "toolbox/object_lock.h"
 #include "toolbox/set_trigg.h"
 #include "toolbox/shutter_dialog.h"
+#include "toolbox/tb_setup.h"
 #include "toolbox/tool_box.h"
 
 namespace quarvelt {
@@ -93,16 +98,16 @@ GameBd::GameBd()
     auto tool = [this](int16_t index) { return [this, index] { logic_.ToolMenuClick(index); }; };
     AddItem(tools, MenuItem::GameToolBox, tool(0));
     AddItem(tools, MenuItem::DesignToolBox, tool(1));
-    AddItem(tools, MenuItem::ToolBoxSetup, {});
-    AddItem(tools, MenuItem::LockUnlock, {});
+    AddItem(tools, MenuItem::ToolBoxSetup, tool(2));
+    AddItem(tools, MenuItem::LockUnlock, tool(3));
     AddItem(tools, MenuItem::CellOverlay, tool(4));
     AddItem(bar, MenuItem::Run, main(2));
     AddItem(bar, MenuItem::ReSet, main(3));
     AddItem(bar, MenuItem::Clear, main(4));
     QMenu* help = bar->addMenu(Caption(MenuItem::Help, menus));
     actions_[MenuItem::Help] = help->menuAction();
-    AddItem(help, MenuItem::HelpPages, {});
-    AddItem(help, MenuItem::HelpWriter, {});
+    AddItem(help, MenuItem::HelpPages, [this] { logic_.HelpMenuClick(0); });
+    AddItem(help, MenuItem::HelpWriter, [this] { logic_.HelpMenuClick(1); });
     actions_[MenuItem::HelpSeparator] = help->addSeparator();
     AddItem(help, MenuItem::About, [this] { logic_.HelpMenuClick(3); });
     AddItem(bar, MenuItem::Exit, main(6));
@@ -137,13 +142,16 @@ void GameBd::HideToolBox() {
     toolBox_->hide();
 }
 
-void GameBd::ShowToolBox() {
+void GameBd::PlaceToolBox() {
     // Beside the board, at the right edge of the window, where the board leaves room.
-    if (!toolBox_->isVisible()) {
-        const QRect frame = geometry();
-        toolBox_->move(std::max(frame.left(), frame.right() - toolBox_->width() - 24),
-                       frame.top() + 90);
-    }
+    const QRect frame = geometry();
+    toolBox_->move(std::max(frame.left(), frame.right() - toolBox_->width() - 24),
+                   frame.top() + 90);
+}
+
+void GameBd::ShowToolBox() {
+    if (!toolBox_->isVisible())
+        PlaceToolBox();
     toolBox_->ShowAndActivate();
 }
 
@@ -168,6 +176,33 @@ void GameBd::ShowCreator(CreatorLogic& creator) {
 
 void GameBd::ShowIXPorter(IXPorterLogic& transfer) {
     IXPorter dialog(transfer, this);
+    dialog.Run();
+}
+
+void GameBd::ShowSpCondEdit(SpCondEditLogic& editor) {
+    SpCondEdit dialog(editor, this);
+    dialog.Run();
+}
+
+void GameBd::ShowTBSetup(TBSetupLogic& setup) {
+    setup.moveToolBoxHome = [this] { PlaceToolBox(); };
+    TBSetup dialog(setup, this);
+    dialog.Run();
+}
+
+void GameBd::ShowObjectLock() {
+    if (!objectLock_)
+        objectLock_ = new quarvelt::ObjectLock(logic_.ObjectLock(), this);
+    objectLock_->ShowAndActivate();
+}
+
+void GameBd::ShowHelpReader(HelpReaderLogic& reader) {
+    HelpReader dialog(reader, this);
+    dialog.Run();
+}
+
+void GameBd::ShowHelpWriter(HelpWriterLogic& writer) {
+    HelpWriter dialog(writer, this);
     dialog.Run();
 }
 

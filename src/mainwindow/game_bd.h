@@ -15,6 +15,7 @@ class QAction;
 namespace quarvelt {
 
 class ObjInfroDialog;
+class ObjectLock;
 class SetTrigg;
 class ShutterDialog;
 class ToolBox;
@@ -37,6 +38,8 @@ class GameBd : public QMainWindow, public GameBdView {
     quarvelt::ShutterDialog& ShutterLinkDialog() { return *shutterDialog_; }
     // Null until the first right press on an object.
     ObjInfroDialog* ObjInfroWindow() { return objInfro_; }
+    // Null until "Lock/UnLock Puzzle Object" is first chosen.
+    quarvelt::ObjectLock* ObjectLockWindow() { return objectLock_; }
 
     void HideToolBox() override;
     void ShowToolBox() override;
@@ -45,6 +48,11 @@ class GameBd : public QMainWindow, public GameBdView {
     void ShowObjInfro() override;
     void ShowCreator(CreatorLogic& creator) override;
     void ShowIXPorter(IXPorterLogic& transfer) override;
+    void ShowSpCondEdit(SpCondEditLogic& editor) override;
+    void ShowTBSetup(TBSetupLogic& setup) override;
+    void ShowHelpReader(HelpReaderLogic& reader) override;
+    void ShowHelpWriter(HelpWriterLogic& writer) override;
+    void ShowObjectLock() override;
     void Repaint() override;
     void UnloadSplash() override;
     void ShowAbout() override;
@@ -55,6 +63,8 @@ class GameBd : public QMainWindow, public GameBdView {
     void changeEvent(QEvent* event) override;
 
   private:
+    // The tool box's home: beside the board.
+    void PlaceToolBox();
     QAction* AddItem(QWidget* menu, MenuItem item, std::function<void()> command);
     void SyncMenus();
 
@@ -67,6 +77,7 @@ class GameBd : public QMainWindow, public GameBdView {
     quarvelt::SetTrigg* setTrigg_;
     quarvelt::ShutterDialog* shutterDialog_;
     ObjInfroDialog* objInfro_ = nullptr;
+    quarvelt::ObjectLock* objectLock_ = nullptr;
     std::map<MenuItem, QAction*> actions_;
     bool ending_ = false;
 };

@@ -151,8 +151,28 @@ void GameBdLogic::MainMenuClick(int16_t index) {
 void GameBdLogic::HelpMenuClick(int16_t index) {
     if (busy_)
         return;
-    if (index == 3)
-        view_.ShowAbout();
+    switch (index) {
+        case 0: {
+            HelpStartPage = 1;
+            HelpPageSpan = 0;
+            HelpReaderLogic reader;
+            reader.caption = "QUARVELT.HLP";
+            view_.ShowHelpReader(reader);
+            break;
+        }
+        case 1: {
+            HelpStartPage = 1;
+            HelpPageSpan = 0;
+            HelpWriterLogic writer;
+            view_.ShowHelpWriter(writer);
+            break;
+        }
+        case 3:
+            view_.ShowAbout();
+            break;
+        default:
+            break;
+    }
 }
 
 void GameBdLogic::ShowCreator(const char* mode, const char* caption) {
@@ -252,6 +272,13 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
             }
             platform::SetPointer(platform::Pointer::Default);
             break;
+        case 5: {  // Conditions
+            SpCondEditLogic editor;
+            view_.ShowSpCondEdit(editor);
+            // Closed with or without a new condition, the label shows the puzzle's.
+            controls_.condition.SetCaption(SpecialCondText);
+            break;
+        }
         case 6:    // ExPort
         case 7: {  // ImPort
             IXPorterLogic transfer;
@@ -294,6 +321,18 @@ void GameBdLogic::ToolMenuClick(int16_t index) {
             toolBox_.mode = index == 0 ? "GM" : "DM";
             toolBox_.SetVisible(true);
             view_.ShowToolBox();
+            break;
+        case 2: {
+            // A fresh set-up every time, from the catalogue as it stands.
+            TBSetupLogic setup;
+            view_.ShowTBSetup(setup);
+            // The set-up renumbers the catalogue's buttons; an open tool box lays itself out again.
+            if (toolBox_.Visible())
+                view_.ShowToolBox();
+            break;
+        }
+        case 3:
+            view_.ShowObjectLock();
             break;
         case 4:
             ToggleCellOverlay(controls_.grid);

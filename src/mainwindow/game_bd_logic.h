@@ -9,14 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "help/help_reader_logic.h"
+#include "help/help_writer_logic.h"
 #include "mainwindow/menu_model.h"
 #include "platform/board_grid.h"
 #include "platform/label.h"
 #include "puzzles/creator_logic.h"
 #include "puzzles/ix_porter_logic.h"
+#include "puzzles/sp_cond_edit_logic.h"
 #include "toolbox/obj_infro_logic.h"
+#include "toolbox/object_lock_logic.h"
 #include "toolbox/set_trigg_logic.h"
 #include "toolbox/shutter_dialog_logic.h"
+#include "toolbox/tb_setup_logic.h"
 #include "toolbox/tool_box_logic.h"
 
 namespace quarvelt {
@@ -36,6 +41,12 @@ class GameBdView {
     // Show these dialogs modally; they return when it has hidden itself.
     virtual void ShowCreator(CreatorLogic& creator) = 0;
     virtual void ShowIXPorter(IXPorterLogic& transfer) = 0;
+    virtual void ShowSpCondEdit(SpCondEditLogic& editor) = 0;
+    virtual void ShowTBSetup(TBSetupLogic& setup) = 0;
+    virtual void ShowHelpReader(HelpReaderLogic& reader) = 0;
+    virtual void ShowHelpWriter(HelpWriterLogic& writer) = 0;
+    // Shows the object lock window modeless and activates it.
+    virtual void ShowObjectLock() = 0;
     virtual void Repaint() = 0;
     virtual void UnloadSplash() = 0;
     virtual void ShowAbout() = 0;
@@ -68,6 +79,7 @@ class GameBdLogic : public platform::BoardGridEvents, private CreatorHost {
     SetTriggLogic& SetTrigg() { return setTrigg_; }
     ShutterDialogLogic& ShutterDialog() { return shutterDialog_; }
     ObjInfroLogic& ObjInfro() { return objInfro_; }
+    ObjectLockLogic& ObjectLock() { return objectLock_; }
     int32_t FrameCount() const { return frameCount_; }
     // True while a compile, an animation build or a playback runs.
     bool Busy() const { return busy_; }
@@ -133,6 +145,7 @@ class GameBdLogic : public platform::BoardGridEvents, private CreatorHost {
     SetTriggLogic setTrigg_;
     ShutterDialogLogic shutterDialog_;
     ObjInfroLogic objInfro_;
+    ObjectLockLogic objectLock_;
     bool objInfroLoaded_ = false;
     int32_t frameCount_ = -1;
     bool firstFocus_ = false;

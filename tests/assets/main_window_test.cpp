@@ -231,3 +231,37 @@ TEST_F(MainWindow, CommandsWaitWhileARunPlays) {
     EXPECT_EQ(view.endStatus, 0);
     EXPECT_TRUE(FileExists(ProgramIni()));
 }
+
+TEST_F(MainWindow, ConditionsShowsTheEditorThenTheDescriptionItLeaves) {
+    view.conditions.push_back([](SpCondEditLogic& editor) {
+        SpecialCondText = "Light the white detector.";
+        editor.ExitClick();
+    });
+    logic.PuzzleMenuClick(5);
+    EXPECT_EQ(view.calls.back(), "conditions");
+    EXPECT_EQ(condition.Caption(), "Light the white detector.");
+}
+
+TEST_F(MainWindow, TheHelpAndToolsItemsOpenTheirWindows) {
+    HelpStartPage = 7;
+    view.reader.push_back([](HelpReaderLogic& reader) {
+        // The manual opens on its contents page.
+        EXPECT_EQ(reader.CurPage(), 1);
+        reader.ExitHlpClick();
+    });
+    logic.HelpMenuClick(0);
+    EXPECT_EQ(view.calls.back(), "help QUARVELT.HLP");
+    EXPECT_EQ(HelpPageSpan, 0);
+
+    // The set-up and the lock window work on the board as it stands.
+    Load(Board(LampLensMirror, {{2, "DETWH"}}, ""));
+    ReadyToRun = False;
+    view.setup.push_back([](TBSetupLogic& setup) { setup.ExitClick(); });
+    logic.ToolMenuClick(2);
+    EXPECT_EQ(view.calls.back(), "tool box setup");
+    EXPECT_TRUE(IsTrue(ReadyToRun));
+    logic.ToolMenuClick(3);
+    EXPECT_EQ(view.calls.back(), "show lock");
+    EXPECT_EQ(logic.ObjectLock().Rows().size(),
+              4u);  // the lamp, the lens, the mirror and the detector
+}

@@ -99,6 +99,8 @@ TEST_F(BoardViewing, TheToolBoxItemsResetThePathTables) {
             (*table)[4][2] = "FRAME.BMP";
         ReadyToRun = False;
         const long shown = Calls("show toolbox");
+        if (index == 2)
+            view.setup.push_back([](TBSetupLogic& setup) { setup.ExitClick(); });
         logic.ToolMenuClick(index);
         EXPECT_EQ(ReadyToRun, True);
         EXPECT_EQ(logic.ToolBox().mode, index == 1 ? "DM" : "GM");

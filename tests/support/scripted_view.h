@@ -25,6 +25,10 @@ class ScriptedView : public quarvelt::GameBdView {
     std::deque<std::function<void(quarvelt::ShutterDialogLogic&)>> shutter;
     std::deque<std::function<void(quarvelt::CreatorLogic&)>> creator;
     std::deque<std::function<void(quarvelt::IXPorterLogic&)>> transfer;
+    std::deque<std::function<void(quarvelt::SpCondEditLogic&)>> conditions;
+    std::deque<std::function<void(quarvelt::TBSetupLogic&)>> setup;
+    std::deque<std::function<void(quarvelt::HelpReaderLogic&)>> reader;
+    std::deque<std::function<void(quarvelt::HelpWriterLogic&)>> writer;
 
     void HideToolBox() override { calls.push_back("hide toolbox"); }
     void Repaint() override { calls.push_back("repaint"); }
@@ -58,17 +62,51 @@ class ScriptedView : public quarvelt::GameBdView {
         Play(dialog, transfer);
     }
 
+    void ShowSpCondEdit(quarvelt::SpCondEditLogic& dialog) override {
+        calls.push_back("conditions");
+        Play(dialog, conditions);
+    }
+
+    void ShowTBSetup(quarvelt::TBSetupLogic& dialog) override {
+        calls.push_back("tool box setup");
+        Play(dialog, setup);
+    }
+    void ShowObjectLock() override {
+        calls.push_back("show lock");
+        logic->ObjectLock().Activate();
+    }
+
+    void ShowHelpReader(quarvelt::HelpReaderLogic& dialog) override {
+        calls.push_back("help " + dialog.caption);
+        Play(dialog, reader);
+    }
+    void ShowHelpWriter(quarvelt::HelpWriterLogic& dialog) override {
+        calls.push_back("help writer");
+        Play(dialog, writer);
+    }
+
   private:
     static void Cancel(quarvelt::CreatorLogic& dialog) { dialog.CanClick(); }
+    static void Cancel(quarvelt::HelpReaderLogic& dialog) { dialog.ExitHlpClick(); }
+    static void Cancel(quarvelt::HelpWriterLogic& dialog) { dialog.ExitHlpClick(); }
+    static void Cancel(quarvelt::TBSetupLogic& dialog) { dialog.ExitClick(); }
+    static void Cancel(quarvelt::SpCondEditLogic& dialog) { dialog.ExitClick(); }
     static void Cancel(quarvelt::IXPorterLogic& dialog) { dialog.ExitClick(); }
     template <class Dialog>
     static void Cancel(Dialog& dialog) {
         dialog.CancelClick();
     }
 
+    // The set-up lays itself out when it is created, the others when they are shown.
+    static void Open(quarvelt::TBSetupLogic& dialog) { dialog.FormLoad(); }
+    template <class Dialog>
+    static void Open(Dialog& dialog) {
+        dialog.Activate();
+    }
+
     template <class Dialog>
     static void Play(Dialog& dialog, std::deque<std::function<void(Dialog&)>>& scripts) {
-        dialog.Activate();
+        Open(dialog);
         if (!dialog.Visible())
             return;
         if (scripts.empty()) {
