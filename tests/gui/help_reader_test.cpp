@@ -18,6 +18,7 @@
 #include "help/help_page_view.h"
 #include "help/help_reader.h"
 #include "modal.h"
+#include "platform/files.h"
 #include "platform/qt/ansi.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
