@@ -52,7 +52,7 @@ TEST_F(LibraryWindow, ANewPuzzleIsSavedUnderAKeyLoadedForPlayAndDesignAndDeleted
         EXPECT_EQ(dialog->windowTitle(), "N E W   P U Z Z L E");
         QTest::keyClicks(dialog->PzlName(), "Tiny Prism");
         QTest::keyClick(dialog->PzlName(), Qt::Key_Return);
-        EXPECT_TRUE(dialog->PzlSize()->hasFocus());
+        EXPECT_EQ(dialog->focusWidget(), dialog->PzlSize());
         QTest::keyClicks(dialog->PzlSize(), "12,11");
         QTest::keyClick(dialog->PzlSize(), Qt::Key_Return);
     });

@@ -132,24 +132,24 @@ TEST_F(WriterWindow, TheLineEditorsKeysMoveTheCaretAndShapeTheLine) {
         QTest::keyClick(third, Qt::Key_Tab);
         EXPECT_EQ(Text(third), "ab        ");
         EXPECT_EQ(third->cursorPosition(), 10);
-        EXPECT_TRUE(third->hasFocus()) << "Tab stays in its line";
+        EXPECT_EQ(writer->focusWidget(), third) << "Tab stays in its line";
 
         QTest::keyClick(third, Qt::Key_Return);
-        EXPECT_TRUE(writer->PgLine(3)->hasFocus());
+        EXPECT_EQ(writer->focusWidget(), writer->PgLine(3));
         QTest::keyClick(writer->PgLine(3), Qt::Key_PageDown);
         QTest::keyClick(writer->PgLine(24), Qt::Key_Up);
-        EXPECT_TRUE(writer->PgLine(23)->hasFocus());
+        EXPECT_EQ(writer->focusWidget(), writer->PgLine(23));
         QTest::keyClick(writer->PgLine(23), Qt::Key_PageUp);
-        EXPECT_TRUE(writer->PgLine(0)->hasFocus());
+        EXPECT_EQ(writer->focusWidget(), writer->PgLine(0));
 
         // The eightieth character stays; the next key is swallowed and moves on.
         QLineEdit* fifth = writer->PgLine(4);
         fifth->setFocus();
         QTest::keyClicks(fifth, QString(80, QLatin1Char('w')));
-        EXPECT_TRUE(fifth->hasFocus());
+        EXPECT_EQ(writer->focusWidget(), fifth);
         QTest::keyClick(fifth, Qt::Key_Backspace);
         EXPECT_EQ(Text(fifth), std::string(80, 'w'));
-        EXPECT_TRUE(writer->PgLine(5)->hasFocus());
+        EXPECT_EQ(writer->focusWidget(), writer->PgLine(5));
         QTest::mouseClick(writer->ExitHlp(), Qt::LeftButton);
     });
     EXPECT_TRUE(platform.Boxes().empty());

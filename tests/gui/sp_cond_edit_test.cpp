@@ -161,7 +161,7 @@ TEST_F(SpCondEditWindow, ARefusedTallyTakesTheFocusAndEscapeEndsAsExitDoes) {
         QTest::mouseClick(d->AccButton(), Qt::LeftButton);
         EXPECT_EQ(platform.Boxes().back().text,
                   "ERROR:  INVALID POINTS TALLY!\r\rEnter a number between 0 and 9999.");
-        EXPECT_TRUE(d->TallyAmt()->hasFocus());
+        EXPECT_EQ(d->focusWidget(), d->TallyAmt());
         EXPECT_EQ(platform.Beeps(), 1);
         QTest::keyClick(d, Qt::Key_Escape);
     });
