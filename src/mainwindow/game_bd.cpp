@@ -91,8 +91,9 @@ GameBd::GameBd()
     for (MenuItem item :
          {MenuItem::New, MenuItem::Load, MenuItem::Save, MenuItem::Edit, MenuItem::Delete})
         AddItem(puzzle, item, puzzleItem(index++));
-    for (MenuItem item : {MenuItem::Conditions, MenuItem::ExPort, MenuItem::ImPort})
-        AddItem(puzzle, item, {});
+    AddItem(puzzle, MenuItem::Conditions, puzzleItem(5));
+    AddItem(puzzle, MenuItem::ExPort, puzzleItem(6));
+    AddItem(puzzle, MenuItem::ImPort, puzzleItem(7));
     QMenu* tools = bar->addMenu(Caption(MenuItem::Tools, menus));
     actions_[MenuItem::Tools] = tools->menuAction();
     auto tool = [this](int16_t index) { return [this, index] { logic_.ToolMenuClick(index); }; };
@@ -119,8 +120,7 @@ GameBd::GameBd()
 QAction* GameBd::AddItem(QWidget* menu, MenuItem item, std::function<void()> command) {
     auto* action = new QAction(Caption(item, logic_.Menus()), menu);
     menu->addAction(action);
-    if (command)
-        connect(action, &QAction::triggered, this, command);
+    connect(action, &QAction::triggered, this, command);
     actions_[item] = action;
     return action;
 }
