@@ -5,17 +5,25 @@
 // page, fonts the desktop has, pages numbered 1 to N, topics in runs, and the
 // contents on page 1 (and 2) pointing at the first page of every topic.
 //
-// Usage: quarvelt_helpgen <manual source> <game folder>
+// The pages that say what each object does to a photon are written here from
+// the picture set's own tables (objects.txt, rules.txt) and the engine's entry
+// rules, so the manual says what the game does and cannot drift from it.
+//
+// Usage: quarvelt_helpgen <manual source> <game folder> [<objects table> <rules table>]
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/vocabulary.h"
+#include "engine/entry_rules.h"
 #include "help/help_file.h"
+#include "model.h"
 #include "platform/files.h"
 
 namespace {
@@ -166,8 +174,399 @@ int32_t ParseColour(const std::string& value, int line) {
     Fail(line, "unknown colour \"" + value + "\" (a name or #RRGGBB)");
 }
 
+// ---- The object pages ----------------------------------------------------
+
+constexpr char PhotonSides[] = "LRTB";
+constexpr char PhotonSizes[] = "SML";
+constexpr char PhotonColours[] = "RGBCMYW";
+constexpr size_t PhysicsWidth = 78;
+
+// The compile's own stop for a step that leaves no photon where one must go on:
+// a photon running into a wall from inside its cell, or a splitter that has
+// nothing to split off.
+constexpr const char* NoColourStop = "ERROR:  NO COLOR INFROMATION FOUND!";
+// Every refusal of the entry rules opens with this line and an empty one.
+constexpr std::string_view RefusalHead = "ERROR: INVALIED USE!\r\r";
+
+std::string SideWord(char side) {
+    switch (side) {
+        case 'L':
+            return "the left";
+        case 'R':
+            return "the right";
+        case 'T':
+            return "above";
+        default:
+            return "below";
+    }
+}
+
+std::string SizeWord(char size) {
+    return size == 'S' ? "small" : size == 'M' ? "medium" : "large";
+}
+
+std::string ColourWord(char colour) {
+    switch (colour) {
+        case 'R':
+            return "red";
+        case 'G':
+            return "green";
+        case 'B':
+            return "blue";
+        case 'C':
+            return "cyan";
+        case 'M':
+            return "magenta";
+        case 'Y':
+            return "yellow";
+        default:
+            return "white";
+    }
+}
+
+// What a photon leaving the cell does, as a verb phrase.
+std::string TravelWords(const std::string& direction) {
+    if (direction == "fwd")
+        return "goes straight on";
+    if (direction == "left")
+        return "is turned to its left";
+    if (direction == "right")
+        return "is turned to its right";
+    if (direction == "T")
+        return "leaves upwards";
+    if (direction == "B")
+        return "leaves downwards";
+    if (direction == "L")
+        return "leaves to the left";
+    return "leaves to the right";
+}
+
+std::string Join(const std::vector<std::string>& words, const std::string& last) {
+    std::string text;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == words.size() ? " " + last + " " : ", ";
+        text += words[i];
+    }
+    return text;
+}
+
+template <typename Word>
+std::vector<std::string> WordsOf(const std::string& letters, Word word) {
+    std::vector<std::string> words;
+    for (char c : letters)
+        words.push_back(word(c));
+    return words;
+}
+
+// A set of entering photons: entry sides, sizes and colours, each as letters.
+struct Clause {
+    std::string sides, sizes, colours;
+};
+
+std::string ColourSet(const std::string& colours) {
+    if (colours.size() == 7)
+        return "any colour";
+    if (colours.size() >= 5) {
+        std::string missing;
+        for (char c : std::string(PhotonColours))
+            if (colours.find(c) == std::string::npos)
+                missing += c;
+        return "any colour but " + Join(WordsOf(missing, ColourWord), "and");
+    }
+    return Join(WordsOf(colours, ColourWord), "or");
+}
+
+std::string Where(const Clause& clause) {
+    const std::string sides = clause.sides.size() == 4
+                                  ? "from any side"
+                                  : "in from " + Join(WordsOf(clause.sides, SideWord), "or");
+    const std::string sizes =
+        clause.sizes.size() == 3 ? "any size" : Join(WordsOf(clause.sizes, SizeWord), "or");
+    return sides + ", " + sizes + ", " + ColourSet(clause.colours);
+}
+
+// Words of `text` over lines of at most PhysicsWidth characters; a line breaks
+// only at a single blank, so the doubled blanks of the game's texts stay whole.
+std::vector<std::string> Wrap(const std::string& text, size_t firstIndent, size_t nextIndent,
+                              int sourceLine) {
+    std::vector<std::string> lines;
+    std::string rest = text;
+    size_t indent = firstIndent;
+    while (indent + rest.size() > PhysicsWidth) {
+        size_t cut = std::string::npos;
+        for (size_t i = PhysicsWidth - indent; i > 0; --i) {
+            if (rest[i] == ' ' && rest[i - 1] != ' ' && i + 1 < rest.size() && rest[i + 1] != ' ') {
+                cut = i;
+                break;
+            }
+        }
+        if (cut == std::string::npos)
+            Fail(sourceLine, "an object's text has a word too long for a page line");
+        lines.push_back(std::string(indent, ' ') + rest.substr(0, cut));
+        rest = rest.substr(cut + 1);
+        indent = nextIndent;
+    }
+    lines.push_back(std::string(indent, ' ') + rest);
+    return lines;
+}
+
+struct EnteringPhoton {
+    char side, size, colour;
+};
+
+// The entering photons of one outcome, described as few clauses: per side the
+// sizes and colours (one clause when they form a full table), then sides with
+// the same sizes and colours together.
+std::vector<Clause> ClausesOf(const std::vector<EnteringPhoton>& photons) {
+    std::vector<Clause> perSide;
+    for (char side : std::string(PhotonSides)) {
+        std::map<char, std::string> bySize;
+        for (const EnteringPhoton& photon : photons)
+            if (photon.side == side)
+                bySize[photon.size] += photon.colour;
+        if (bySize.empty())
+            continue;
+        std::string sizes;
+        bool table = true;
+        for (char size : std::string(PhotonSizes)) {
+            if (!bySize.count(size))
+                continue;
+            sizes += size;
+            table = table && bySize[size] == bySize.begin()->second;
+        }
+        if (table) {
+            perSide.push_back({std::string(1, side), sizes, bySize.begin()->second});
+            continue;
+        }
+        for (char size : sizes)
+            perSide.push_back({std::string(1, side), std::string(1, size), bySize[size]});
+    }
+    std::vector<Clause> merged;
+    for (const Clause& clause : perSide) {
+        auto same = std::find_if(merged.begin(), merged.end(), [&](const Clause& m) {
+            return m.sizes == clause.sizes && m.colours == clause.colours;
+        });
+        if (same == merged.end())
+            merged.push_back(clause);
+        else
+            same->sides += clause.sides;
+    }
+    return merged;
+}
+
+// The colours a rule changes, for the photons of `colours`: "white turns cyan, ...".
+std::string ColourChanges(const assets::PhotonRule& rule, const std::string& colours) {
+    std::vector<std::string> changes;
+    bool unchanged = false;
+    for (char colour : colours) {
+        const assets::Photon out = assets::ApplyPhotonRule(rule, 'M', colour, 'L');
+        if (out.colour == colour)
+            unchanged = true;
+        else
+            changes.push_back(ColourWord(colour) + " turns " + ColourWord(out.colour));
+    }
+    if (changes.empty())
+        return "";
+    return Join(changes, "and") + (unchanged ? ", the others stay as they are" : "");
+}
+
+std::string SizeChange(const assets::PhotonRule& rule) {
+    switch (rule.size) {
+        case '=':
+            return "";
+        case '+':
+            return "one size larger";
+        case '-':
+            return "one size smaller";
+        default:
+            return "made " + SizeWord(rule.size);
+    }
+}
+
+// What becomes of the entering photons of `clause` under `rule` in the object `code`.
+std::string Effect(const std::string& code, const assets::Rule& rule, const Clause& clause) {
+    const assets::PhotonRule& first = rule.photon1;
+    const assets::PhotonRule& second = rule.photon2;
+    const bool splitter = code.starts_with("SPL");
+    if (code.starts_with("MX")) {
+        char primary = 'W';
+        for (char c : clause.colours)
+            if (std::string("RGB").find(c) != std::string::npos)
+                primary = c;
+        return "it waits there for its partner; the pair then " + TravelWords(first.direction) +
+               " as one white photon with the size of the " + ColourWord(primary) + " one";
+    }
+    if (first.none && second.none) {
+        if (code.starts_with("DET"))
+            return "it is taken in, and its flight ends here";
+        return std::string("it stops in the cell, and the run stops with \"") + NoColourStop + "\"";
+    }
+    // Every splitter's step starts a photon; without one the compile stops.
+    if (splitter && second.none)
+        return std::string("there is nothing to split off, and the run stops with \"") +
+               NoColourStop + "\"";
+    std::string text;
+    if (first.none) {
+        text = "it " + TravelWords(second.direction) +
+               " as a whole and goes on as a new photon; the cell straight on must be empty";
+    } else {
+        text = "it " + TravelWords(first.direction);
+        std::vector<std::string> details;
+        if (const std::string size = SizeChange(first); !size.empty())
+            details.push_back(size);
+        if (const std::string colours = ColourChanges(first, clause.colours); !colours.empty())
+            details.push_back(colours);
+        if (details.empty() && second.none)
+            details.push_back("unchanged");
+        for (const std::string& detail : details)
+            text += ", " + detail;
+    }
+    if (!first.none && !second.none) {
+        std::string copy = "a copy";
+        if (second.colour.size() == 1 && second.colour != "=")
+            copy = "a " + ColourWord(second.colour[0]) + " photon";
+        text += "; " + copy + " " + TravelWords(second.direction);
+        if (const std::string size = SizeChange(second); !size.empty())
+            text += ", " + size;
+    }
+    if (rule.frames[0] > 3)
+        text += ", after a pause";
+    return text;
+}
+
+class Physics {
+  public:
+    void Load(const std::string& objectsText, const std::string& rulesText) {
+        std::string error;
+        if (!assets::ParseObjects(objectsText, objects_, error) ||
+            !assets::ParseRules(rulesText, rules_, error))
+            Fail(0, error);
+        for (const auto& object : objects_)
+            known_.insert(object.code);
+    }
+    bool Loaded() const { return !objects_.empty(); }
+
+    struct Block {
+        std::vector<std::string> header;  // the objects' names and codes
+        std::vector<std::string> lines;   // what they do to each entering photon
+    };
+
+    // The blocks of `codes`: objects that act alike in every way share one.
+    std::vector<Block> Describe(const std::vector<std::string>& codes, int line) const {
+        std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> groups;
+        for (const std::string& code : codes) {
+            if (!known_.count(code))
+                Fail(line, "no object " + code + " in the objects table");
+            const std::vector<std::string> behaviour = Behaviour(code, line);
+            auto same = std::find_if(groups.begin(), groups.end(),
+                                     [&](const auto& group) { return group.second == behaviour; });
+            if (same == groups.end())
+                groups.push_back({{code}, behaviour});
+            else
+                same->first.push_back(code);
+        }
+        std::vector<Block> blocks;
+        for (const auto& [group, behaviour] : groups)
+            blocks.push_back({Header(group, line), behaviour});
+        return blocks;
+    }
+
+  private:
+    const assets::Rule* RuleFor(const std::string& code, char side, char size, char colour) const {
+        const auto has = [](const std::string& set, char c) {
+            return set == "*" || set.find(c) != std::string::npos;
+        };
+        for (const assets::Rule& rule : rules_)
+            if (std::find(rule.codes.begin(), rule.codes.end(), code) != rule.codes.end() &&
+                has(rule.sides, side) && has(rule.sizes, size) && has(rule.colours, colour))
+                return &rule;
+        return nullptr;
+    }
+
+    std::vector<std::string> Behaviour(const std::string& code, int line) const {
+        // Outcomes in the order met: a rule admitted, or a refusal's words.
+        std::vector<std::string> order;
+        std::map<std::string, std::vector<EnteringPhoton>> photons;
+        std::map<std::string, const assets::Rule*> ruleOf;
+        for (char side : std::string(PhotonSides)) {
+            const std::string travel(1, assets::TravelOfEntrySide(side));
+            for (char size : std::string(PhotonSizes)) {
+                for (char colour : std::string(PhotonColours)) {
+                    std::string refusal = quarvelt::CheckPhotonEntry(code, std::string(1, colour),
+                                                                     std::string(1, size), travel);
+                    std::string key;
+                    if (refusal.empty()) {
+                        const assets::Rule* rule = RuleFor(code, side, size, colour);
+                        if (!rule)
+                            Fail(line, "the rules table has no line for " + code +
+                                           " entered from " + SideWord(side));
+                        key = "A" + std::to_string(rule->line);
+                        ruleOf[key] = rule;
+                    } else {
+                        if (refusal.starts_with(RefusalHead))
+                            refusal.erase(0, RefusalHead.size());
+                        std::replace(refusal.begin(), refusal.end(), '\r', ' ');
+                        key = "R" + refusal;
+                    }
+                    if (!photons.count(key))
+                        order.push_back(key);
+                    photons[key].push_back({side, size, colour});
+                }
+            }
+        }
+        std::stable_partition(order.begin(), order.end(),
+                              [](const std::string& key) { return key[0] == 'A'; });
+        std::vector<std::string> lines;
+        for (const std::string& key : order) {
+            for (const Clause& clause : ClausesOf(photons[key])) {
+                const std::string what = key[0] == 'A' ? Effect(code, *ruleOf[key], clause)
+                                                       : "refused, \"" + key.substr(1) + "\"";
+                const auto wrapped = Wrap(Where(clause) + ": " + what, 2, 6, line);
+                lines.insert(lines.end(), wrapped.begin(), wrapped.end());
+            }
+        }
+        return lines;
+    }
+
+    // "Name (CODE)" for every object of a block, objects of one name together.
+    static std::vector<std::string> Header(const std::vector<std::string>& codes, int line) {
+        std::vector<std::pair<std::string, std::string>> named;
+        for (const std::string& code : codes) {
+            std::string name = quarvelt::GetObjectDisplayName(code);
+            if (name.empty())
+                name = code == "BLANK" ? "The blank, an empty cell" : code;
+            auto same = std::find_if(named.begin(), named.end(),
+                                     [&](const auto& entry) { return entry.first == name; });
+            if (same == named.end())
+                named.push_back({name, code});
+            else
+                same->second += ", " + code;
+        }
+        std::vector<std::string> lines;
+        std::string current;
+        for (const auto& [name, list] : named) {
+            const std::string entry = name + " (" + list + ")";
+            if (entry.size() > PhysicsWidth)
+                Fail(line, "an object's name is too long for a page line");
+            if (!current.empty() && current.size() + 3 + entry.size() > PhysicsWidth) {
+                lines.push_back(current + ";");
+                current.clear();
+            }
+            current += (current.empty() ? "" : ";  ") + entry;
+        }
+        lines.push_back(current);
+        return lines;
+    }
+
+    std::vector<assets::ObjectEntry> objects_;
+    std::vector<assets::Rule> rules_;
+    std::set<std::string> known_;
+};
+
 class Manual {
   public:
+    explicit Manual(const Physics& physics) : physics_(physics) {}
     void Parse(const std::string& source);
     std::vector<quarvelt::HelpPageRecord> Build() const;
     size_t TopicCount() const { return topics_.size(); }
@@ -194,11 +593,61 @@ class Manual {
     PageLine ApplySettings(PageLine look, const std::string& settings, int line) const;
     void StartPage(int line);
     Page& CurrentPage(int line);
+    void AddPhysics(const std::string& settings, int line);
 
+    const Physics& physics_;
     std::map<std::string, PageLine> styles_{{"body", PageLine{}}};
     std::vector<Topic> topics_;
     bool haveContents_ = false;
 };
+
+// "@physics STYLE CODE,CODE,...": the objects' blocks, each header in STYLE. A
+// block that does not fit on the page starts the topic's next page, under the
+// page's first line (its title) again.
+void Manual::AddPhysics(const std::string& settings, int line) {
+    if (!physics_.Loaded())
+        Fail(line, "@physics needs the objects and rules tables (see the usage)");
+    if (topics_.size() < 2)
+        Fail(line, "@physics belongs to a topic after the contents");
+    const auto space = settings.find(' ');
+    const std::string style = settings.substr(0, space);
+    if (!styles_.count(style))
+        Fail(line, "@physics names its header style first; \"" + style + "\" is none");
+    std::vector<std::string> codes;
+    std::istringstream list(space == std::string::npos ? "" : settings.substr(space + 1));
+    for (std::string code; std::getline(list, code, ',');)
+        if (!Trim(code).empty())
+            codes.push_back(Trim(code));
+    if (codes.empty())
+        Fail(line, "@physics names no object");
+
+    const PageLine body = styles_.at("body");
+    for (const Physics::Block& block : physics_.Describe(codes, line)) {
+        const size_t need = block.header.size() + block.lines.size();
+        if (need + 1 > quarvelt::HelpPageLines)
+            Fail(line, "an object's block is longer than a page");
+        Page* page = &CurrentPage(line);
+        // Blank lines at a page's end only space out the source.
+        size_t used = page->lines.size();
+        while (used > 0 && page->lines[used - 1].text.empty() && !page->lines[used - 1].contents &&
+               SameLook(page->lines[used - 1].look, page->filler))
+            --used;
+        if (used + need > quarvelt::HelpPageLines) {
+            if (page->lines.empty())
+                Fail(line, "an object's block is longer than a page");
+            const Line title = page->lines.front();
+            StartPage(line);
+            page = &CurrentPage(line);
+            page->lines.push_back(title);
+        } else if (page->lines.size() + need > quarvelt::HelpPageLines) {
+            page->lines.resize(used);
+        }
+        for (const std::string& text : block.header)
+            page->lines.push_back({line, text, styles_.at(style), false});
+        for (const std::string& text : block.lines)
+            page->lines.push_back({line, text, body, false});
+    }
+}
 
 std::vector<std::string> Manual::Words(const std::string& settings, int line) const {
     std::vector<std::string> words;
@@ -326,6 +775,8 @@ void Manual::Parse(const std::string& source) {
                 if (!rest.empty())
                     Fail(line, "@page takes nothing after it");
                 StartPage(line);
+            } else if (directive == "@physics") {
+                AddPhysics(rest, line);
             } else if (directive == "@contents") {
                 if (topics_.size() != 1)
                     Fail(line, "the contents belong to the first topic");
@@ -453,8 +904,9 @@ std::vector<quarvelt::HelpPageRecord> Manual::Build() const {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: quarvelt_helpgen <manual source> <game folder>\n";
+    if (argc != 3 && argc != 5) {
+        std::cerr << "usage: quarvelt_helpgen <manual source> <game folder> [<objects table> "
+                     "<rules table>]\n";
         return 2;
     }
     const std::string sourcePath = argv[1];
@@ -470,10 +922,31 @@ int main(int argc, char** argv) {
     std::stringstream source;
     source << in.rdbuf();
 
+    Physics physics;
+    if (argc == 5) {
+        std::string tables[2];
+        for (int i = 0; i < 2; ++i) {
+            std::ifstream table(argv[3 + i], std::ios::binary);
+            if (!table) {
+                std::cerr << argv[3 + i] << ": cannot be read\n";
+                return 1;
+            }
+            std::stringstream text;
+            text << table.rdbuf();
+            tables[i] = text.str();
+        }
+        try {
+            physics.Load(tables[0], tables[1]);
+        } catch (const SourceError& error) {
+            std::cerr << argv[3] << ", " << argv[4] << ": " << error.message << "\n";
+            return 1;
+        }
+    }
+
     std::vector<quarvelt::HelpPageRecord> pages;
     size_t topics = 0;
     try {
-        Manual manual;
+        Manual manual(physics);
         manual.Parse(source.str());
         pages = manual.Build();
         topics = manual.TopicCount();

@@ -1,15 +1,26 @@
 // Checks the help manual the build wrote into the game folder against what the
-// help windows rely on, and the converter's refusal of sources they could not show.
+// help windows rely on and against the game itself (every tool-box object named,
+// every refusal and stop of a run where its object is described), and the
+// converter's pages on the objects and its refusal of sources the windows could
+// not show.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "board/object_codes.h"
 #include "common/globals.h"
+#include "common/image_index.h"
+#include "common/toolbox_catalogue.h"
+#include "common/vocabulary.h"
+#include "engine/board_trace.h"
+#include "engine/compiler.h"
+#include "engine/entry_rules.h"
 #include "help/help_file.h"
 #include "platform/files.h"
 #include "support/scripted_platform.h"
@@ -42,6 +53,28 @@ std::vector<ContentsEntry> ContentsOf(const std::vector<HelpPageRecord>& pages) 
     return entries;
 }
 
+// Runs of blanks become one, so text wrapped over page lines compares with text in one piece.
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const char d = c == '\r' || c == '\n' ? ' ' : c;
+        if (d == ' ' && (out.empty() || out.back() == ' '))
+            continue;
+        out += d;
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
+// What a refusal of the entry rules says below its common first line.
+std::string RefusalWords(std::string text) {
+    const std::string head = "ERROR: INVALIED USE!\r\r";
+    if (text.rfind(head, 0) == 0)
+        text.erase(0, head.size());
+    return Squeezed(text);
+}
+
 class ShippedManual : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -50,6 +83,33 @@ class ShippedManual : public ::testing::Test {
         AppPath = GameDir;
         ASSERT_FALSE(ReadHelpManual(GameDir + HelpManualName, manual));
         ASSERT_GE(manual.pages.size(), 2u) << "no manual in " << GameDir;
+    }
+
+    // The lines of every page of `topic`, squeezed into one text.
+    std::string TopicText(int16_t topic) const {
+        std::string text;
+        for (const auto& page : manual.pages)
+            if (page.topicNo == topic)
+                for (const auto& line : page.lines)
+                    text += line.text + " ";
+        return Squeezed(text);
+    }
+    // The topic whose object pages head a block with `code`, as "Name (CODE)" or
+    // "(OTHER, CODE)"; 0 when no page does.
+    int16_t TopicOfCode(const std::string& code) const {
+        const std::regex named("[(, ]" + code + "[,)]");
+        for (const auto& page : manual.pages)
+            for (const auto& line : page.lines)
+                if (line.fontBold == True && std::regex_search(line.text, named))
+                    return page.topicNo;
+        return 0;
+    }
+    std::string AllText() const {
+        std::string text;
+        for (const auto& page : manual.pages)
+            for (const auto& line : page.lines)
+                text += line.text + " ";
+        return Squeezed(text);
     }
 
     testsupport::ScriptedPlatform platform;
@@ -114,14 +174,173 @@ TEST_F(ShippedManual, TheContentsPointAtTheFirstPageOfEveryTopic) {
     EXPECT_TRUE(platform.Boxes().empty());
 }
 
+TEST_F(ShippedManual, HowToPlayComesFirst) {
+    const auto entries = ContentsOf(manual.pages);
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front().title, "How to play");
+}
+
+// Every object the tool box can offer, by the board code it stands under and the
+// name a right click shows, is the head of a block on the object pages.
+TEST_F(ShippedManual, EveryObjectOfTheToolBoxIsNamedOnAHelpPage) {
+    ImageIndex::Forget();
+    LoadToolboxObjects();
+    const std::string all = AllText();
+    std::set<std::string> codes;
+    for (int16_t row = 0; row < ToolboxRowCount; ++row) {
+        const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+        if (entry.Free() || entry.stem.empty() || entry.stem.back() != 'U')
+            continue;
+        const std::string code = GetGameboardObj(row).substr(0, 5);
+        ASSERT_EQ(code.size(), 5u) << entry.stem;
+        if (!codes.insert(code).second)
+            continue;
+        EXPECT_NE(TopicOfCode(code), 0) << code << " (" << entry.stem << ") heads no block";
+        const std::string name = GetObjectDisplayName(code);
+        if (!name.empty()) {
+            EXPECT_NE(all.find(Squeezed(name) + " ("), std::string::npos) << name;
+        }
+    }
+    EXPECT_GE(codes.size(), 110u) << "the catalogue of the shipped picture set";
+    ImageIndex::Forget();
+}
+
+// For every object, side, size and colour that the entry rules refuse, the
+// refusal's own words stand on the topic that describes the object.
+TEST_F(ShippedManual, EveryRefusalOfAnObjectIsOnItsPages) {
+    std::vector<std::string> codes{"BLANK"};
+    for (const ObjectDisplayName& entry : AllObjectDisplayNames())
+        codes.emplace_back(entry.code);
+    std::map<int16_t, std::string> texts;
+    size_t refusals = 0;
+    for (const std::string& code : codes) {
+        const int16_t topic = TopicOfCode(code);
+        ASSERT_NE(topic, 0) << code << " is on no page";
+        if (!texts.count(topic))
+            texts[topic] = TopicText(topic);
+        for (const char* travel : {"L", "R", "T", "B"})
+            for (const char* size : {"S", "M", "L"})
+                for (const char* colour : {"R", "G", "B", "C", "M", "Y", "W"}) {
+                    const std::string refusal = CheckPhotonEntry(code, colour, size, travel);
+                    if (refusal.empty())
+                        continue;
+                    ++refusals;
+                    EXPECT_NE(texts[topic].find(RefusalWords(refusal)), std::string::npos)
+                        << code << " travelling " << travel << ", " << size << colour << ": "
+                        << RefusalWords(refusal);
+                }
+    }
+    EXPECT_GT(refusals, 1000u);
+}
+
+// Boards of the stops the object pages describe, compiled by the game: each stops
+// with the words the manual gives on the page of the object, or runs as it says.
+class ManualAgainstRuns : public ShippedManual {
+  protected:
+    void SetUp() override {
+        ShippedManual::SetUp();
+        ImageIndex::Forget();
+        ImagePath = images.Path() + "DATA/";
+        ASSERT_FALSE(platform::CreateFolder(ImagePath));
+    }
+    void TearDown() override {
+        ImageIndex::Forget();
+        ResetGlobals();
+    }
+    using Placements = std::map<std::pair<int, int>, std::string>;
+
+    // A 10 by 10 board: the lamp at row 5, column 1, `objects` to its right from
+    // column 2, and `others` at their (row, column).
+    Flag Compile(const std::vector<std::string>& objects, const Placements& others = {}) {
+        std::string text = "size 10 10\n";
+        for (int r = 0; r < 10; ++r) {
+            text += "row";
+            for (int c = 0; c < 10; ++c) {
+                std::string code = "BLANK";
+                if (r == 5 && c == 1)
+                    code = "LAMP_";
+                else if (r == 5 && c >= 2 && static_cast<size_t>(c - 2) < objects.size())
+                    code = objects[static_cast<size_t>(c - 2)];
+                else if (const auto other = others.find({r, c}); other != others.end())
+                    code = other->second;
+                text += " " + code;
+            }
+            text += "\n";
+        }
+        BoardFile board;
+        std::string error;
+        EXPECT_TRUE(ParseBoardFile(text, board, error)) << error;
+        LoadBoardFile(board);
+        Flag ok = False;
+        CompilePuzzle(ok);
+        return ok;
+    }
+    // The first line of the box the compile stopped with.
+    std::string Stop(const std::vector<std::string>& objects, const Placements& others = {}) {
+        platform.ExpectBox("COMPILING  THE  PUZZLE");
+        EXPECT_EQ(Compile(objects, others), False);
+        if (platform.Boxes().empty())
+            return "";
+        const std::string text = platform.Boxes().back().text;
+        return text.substr(0, text.find('\r'));
+    }
+
+    testsupport::TempFolder images;
+};
+
+TEST_F(ManualAgainstRuns, ARunStopsWhereTheObjectPagesSay) {
+    struct Case {
+        std::vector<std::string> objects;  // right of the lamp
+        std::string code;                  // whose pages name the stop
+    };
+    // A photon against a wall inside its cell; colour splitters with nothing of
+    // their colour (the lamp's white made cyan, magenta, yellow first).
+    const Case cases[] = {
+        {{"BLANK", "BAR__"}, "BAR__"},          {{"BLANK", "BALRT"}, "BALRT"},
+        {{"FLTVC", "BLANK", "SPLRL"}, "SPLRL"}, {{"FLTVM", "BLANK", "SPLGR"}, "SPLGR"},
+        {{"FLTVY", "BLANK", "SPLBL"}, "SPLBL"},
+    };
+    for (const Case& stop : cases) {
+        const std::string said = Stop(stop.objects);
+        EXPECT_EQ(said, "ERROR:  NO COLOR INFROMATION FOUND!") << stop.code;
+        const int16_t topic = TopicOfCode(stop.code);
+        ASSERT_NE(topic, 0) << stop.code;
+        EXPECT_NE(TopicText(topic).find(Squeezed(said)), std::string::npos) << stop.code;
+    }
+}
+
+TEST_F(ManualAgainstRuns, AColourSplitterTurningAWholePhotonNeedsAnEmptyCellBeyond) {
+    const std::string text = TopicText(TopicOfCode("SPLRL"));
+    EXPECT_NE(text.find("as a whole and goes on as a new photon; the cell straight on must be "
+                        "empty"),
+              std::string::npos);
+    // White made red by a magenta and a yellow filter; at the splitter in column 5
+    // the red photon turns up, whole, into the red detector above it.
+    const Placements detector{{{2, 5}, "DETRD"}};
+    const std::vector<std::string> red{"FLTVM", "FLTVY", "BLANK", "SPLRL"};
+    std::vector<std::string> emptyBeyond = red;
+    emptyBeyond.push_back("BLANK");
+    EXPECT_EQ(Compile(emptyBeyond, detector), True);
+    EXPECT_TRUE(platform.Boxes().empty());
+
+    std::vector<std::string> lensBeyond = red;
+    lensBeyond.push_back("LENCC");
+    EXPECT_NE(Stop(lensBeyond, detector), "") << "an object straight past the splitter";
+}
+
 class HelpConverter : public ::testing::Test {
   protected:
-    // Runs the converter on `source`; true when it wrote a manual.
-    bool Convert(const std::string& source) {
+    // Runs the converter on `source`, with the physics tables when `rules` is given;
+    // true when it wrote a manual.
+    bool Convert(const std::string& source, const std::string* rules = nullptr) {
         std::filesystem::remove(folder.Path() + "GAME/" + HelpManualName);
         const std::string path = folder.Write("manual.txt", source);
+        std::string tables;
+        if (rules)
+            tables = " '" + std::string(QUARVELT_ASSET_DIR) + "objects.txt' '" +
+                     folder.Write("rules.txt", *rules) + "'";
         const std::string command = std::string("'") + QUARVELT_HELPGEN + "' '" + path + "' '" +
-                                    folder.Path() + "GAME' >/dev/null 2>&1";
+                                    folder.Path() + "GAME'" + tables + " >/dev/null 2>&1";
         const int status = std::system(command.c_str());
         const bool written = platform::IsFile(folder.Path() + "GAME/" + HelpManualName);
         EXPECT_EQ(status == 0, written) << "a refusal writes nothing, a success writes the file";
@@ -208,6 +427,107 @@ TEST_F(HelpConverter, LongContentsRunOnToPageTwoAndNoFurther) {
     for (int t = 30; t < 50; ++t)
         topics += "@topic Topic " + std::to_string(t) + "\ntext\n";
     EXPECT_FALSE(Convert(Head + topics)) << "three pages of contents";
+}
+
+}  // namespace
+}  // namespace quarvelt
+
+namespace quarvelt {
+namespace {
+
+std::string ShippedRules() {
+    std::string rules;
+    EXPECT_FALSE(platform::ReadWholeFile(std::string(QUARVELT_ASSET_DIR) + "rules.txt", rules));
+    return rules;
+}
+
+std::vector<std::string> Texts(const HelpPageRecord& page) {
+    std::vector<std::string> texts;
+    for (const auto& line : page.lines)
+        texts.push_back(line.text);
+    while (!texts.empty() && texts.back().empty())
+        texts.pop_back();
+    return texts;
+}
+
+TEST_F(HelpConverter, ObjectPagesAreWrittenFromThePhysicsTables) {
+    const std::string source = Head + "@style name bold fore=red\n@topic Lenses\n{bold} LENSES\n" +
+                               "@physics name LENCC\n";
+    EXPECT_FALSE(Convert(source)) << "no tables given";
+
+    std::string rules = ShippedRules();
+    ASSERT_TRUE(Convert(source, &rules));
+    auto pages = Written().pages;
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(Texts(pages[1]),
+              (std::vector<std::string>{
+                  "LENSES", "Concave Lens (LENCC)",
+                  "  in from the left or the right, small or medium, any colour: it goes straight",
+                  "      on, one size larger",
+                  "  in from the left or the right, large, any colour: refused, \"The Photon can",
+                  "      not be made Larger then the Large Photon.\"",
+                  "  in from above, any size, any colour: refused, \"The Photon can not enter the",
+                  "      LENS from the Top.\"",
+                  "  in from below, any size, any colour: refused, \"The Photon can not enter the",
+                  "      LENS from the Bottom.\""}));
+    EXPECT_EQ(pages[1].lines[1].foreColor, 0x0000FF) << "the header in the style named";
+    EXPECT_EQ(pages[1].lines[2].foreColor, 0x800000) << "the lines in the body's style";
+
+    // A lens that shrank by the table's word is written so.
+    const std::string grows = "LENCC                          LR    *  *        +/=/fwd";
+    const auto at = rules.find(grows);
+    ASSERT_NE(at, std::string::npos);
+    rules.replace(at, grows.size(), "LENCC                          LR    *  *        -/=/fwd");
+    ASSERT_TRUE(Convert(source, &rules));
+    pages = Written().pages;
+    EXPECT_EQ(pages[1].lines[3].text, "      on, one size smaller");
+}
+
+TEST_F(HelpConverter, ObjectsThatActAlikeShareABlockAndBlocksTurnThePage) {
+    std::string rules = ShippedRules();
+    ASSERT_TRUE(Convert(Head + "@style name italic\n@topic Mirrors\n{bold} MIRRORS\n" +
+                            "They turn photons.\n\n" +
+                            "@physics name REFHT,REFHB,REFVR,REFVL,REFLD,REFLU,REFRD,REFRU\n" +
+                            "@topic Shutters\n{bold} SHUTTERS\n@physics name SHHBN,SHHGR\n",
+                        &rules));
+    const auto pages = Written().pages;
+    ASSERT_GE(pages.size(), 4u);
+    std::vector<std::string> mirrorTitles;
+    for (const auto& page : pages) {
+        if (page.topicNo != 2)
+            continue;
+        mirrorTitles.push_back(page.lines[0].text);
+        // A block is never cut: every page past the title starts with a header.
+        EXPECT_TRUE(page.lines[1].fontItalic == True || page.lines[1].text == "They turn photons.")
+            << page.lines[1].text;
+    }
+    EXPECT_GE(mirrorTitles.size(), 2u);
+    for (const std::string& title : mirrorTitles)
+        EXPECT_EQ(title, "MIRRORS");
+    const auto& shutters = pages.back();
+    EXPECT_EQ(shutters.topicNo, 3);
+    EXPECT_EQ(shutters.lines[1].text, "Brown Horiz Shutter (SHHBN);  Gray Horiz Shutter (SHHGR)");
+    EXPECT_EQ(shutters.lines[2].text,
+              "  in from above or below, any size, any colour: it goes straight on, unchanged");
+}
+
+TEST_F(HelpConverter, RefusesObjectPagesItCannotWrite) {
+    const std::string rules = ShippedRules();
+    const std::string topic = "@topic Topic\n";
+    EXPECT_TRUE(Convert(Head + topic + "@style name bold\n@physics name LENCC\n", &rules));
+    EXPECT_FALSE(Convert(Head + topic + "@physics bold LENCC\n", &rules)) << "a setting, no style";
+    EXPECT_FALSE(Convert(Head + topic + "@physics body XXXXX\n", &rules)) << "no such object";
+    EXPECT_FALSE(Convert(Head + topic + "@physics nostyle LENCC\n", &rules)) << "no such style";
+    EXPECT_FALSE(Convert(Head + topic + "@physics body\n", &rules)) << "no object named";
+    EXPECT_FALSE(Convert("@topic Contents\n@contents\n@physics body LENCC\n@topic T\nx\n", &rules))
+        << "on the contents";
+    const std::string broken = "LENCC LR";
+    EXPECT_FALSE(Convert(Head + topic + "@physics body LENCC\n", &broken)) << "a broken table";
+    std::string noLens = rules;
+    for (size_t at; (at = noLens.find("\nLENCC")) != std::string::npos;)
+        noLens.erase(at + 1, noLens.find('\n', at + 1) - at);
+    EXPECT_FALSE(Convert(Head + topic + "@physics body LENCC\n", &noLens))
+        << "a photon the entry rules admit without a line of the table";
 }
 
 }  // namespace

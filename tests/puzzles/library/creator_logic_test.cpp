@@ -66,8 +66,8 @@ TEST_F(CreatorDialog, EachModeSetsUpItsControls) {
     EXPECT_EQ(CreatorCancelled, 1);
     EXPECT_EQ(dialog->TypedKey(), NoKey);
 
-    Ship("TWOWAYS");
-    CurrentInfPath = PuzzlePath + "TWOWAYS.INF";
+    Ship("C07TWOWAYS");
+    CurrentInfPath = PuzzlePath + "C07TWOWAYS.INF";
     name.SetCaption("  My Puzzle ");
     BoardRows = 12;
     BoardCols = 20;
@@ -75,7 +75,7 @@ TEST_F(CreatorDialog, EachModeSetsUpItsControls) {
         {"NEW", "ooxoxx- OK 49152 [UNKEYED] [] [] [] [12/07/2026]"},
         {"SAVE", "ooosox+ SAVE 49152 [] [My Puzzle] [] [12,20] [12/07/2026]"},
         {"LOAD", "osssox+ LOAD 16711680 [UNKEYED] [] [] [] []"},
-        {"DELE", "ssssox+ DELETE 192 [UNKEYED] [My Puzzle] [TWOWAYS] [12,20] [12/07/2026]"}};
+        {"DELE", "ssssox+ DELETE 192 [UNKEYED] [My Puzzle] [C07TWOWAYS] [12,20] [12/07/2026]"}};
     for (const auto& [mode, summary] : cases) {
         EXPECT_TRUE(Open(mode).Visible()) << mode;
         EXPECT_EQ(Summary(*dialog), summary);
@@ -85,7 +85,7 @@ TEST_F(CreatorDialog, EachModeSetsUpItsControls) {
     dir.Write("DATA/OLD.BMP", "x");
     dir.Write("DATA/OLD.ICO", "x");
     dir.Write("DATA/KEEP.TXT", "x");
-    EXPECT_EQ(Open("LOAD").Items(), std::vector<std::string>{Stored("TWOWAYS").puzzleName});
+    EXPECT_EQ(Open("LOAD").Items(), std::vector<std::string>{Stored("C07TWOWAYS").puzzleName});
     EXPECT_FALSE(FileExists(ImagePath + "OLD.BMP") || FileExists(ImagePath + "OLD.ICO"));
     EXPECT_TRUE(FileExists(ImagePath + "KEEP.TXT"));
 }
@@ -160,13 +160,13 @@ TEST_F(CreatorDialog, TheNewSizeIsReadAsColumnsCommaRows) {
 }
 
 TEST_F(CreatorDialog, LoadListsEveryPuzzleButSaveStopsAbove255) {
-    for (const char* base : {"TWOWAYS", "FIRSTLIT", "REDYELLO"})
+    for (const char* base : {"C07TWOWAYS", "C01FIRSTLIT", "C03REDYELLO"})
         Ship(base);
-    EXPECT_EQ(Open("LOAD").Items(), (std::vector<std::string>{Stored("FIRSTLIT").puzzleName,
-                                                              Stored("REDYELLO").puzzleName,
-                                                              Stored("TWOWAYS").puzzleName}));
+    EXPECT_EQ(Open("LOAD").Items(), (std::vector<std::string>{Stored("C01FIRSTLIT").puzzleName,
+                                                              Stored("C03REDYELLO").puzzleName,
+                                                              Stored("C07TWOWAYS").puzzleName}));
     for (int count = 4; count <= 300; ++count) {
-        ASSERT_FALSE(platform::CopyFileVerified(PuzzlePath + "FIRSTLIT.INF",
+        ASSERT_FALSE(platform::CopyFileVerified(PuzzlePath + "C01FIRSTLIT.INF",
                                                 PuzzlePath + "P" + std::to_string(count) + ".INF"));
         if (count == 255) {
             EXPECT_TRUE(Open("SAVE").Visible());

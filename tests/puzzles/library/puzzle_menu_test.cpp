@@ -45,7 +45,7 @@ class PuzzleMenu : public Library {
 };
 
 TEST_F(PuzzleMenu, APuzzleIsMadeSavedLoadedEditedAndDeleted) {
-    Ship("FIRSTLIT");
+    Ship("C01FIRSTLIT");
     view.creator.push_back([](CreatorLogic& d) {
         d.pzlName = "Mine";
         d.pzlSize = "12,20";
@@ -83,7 +83,7 @@ TEST_F(PuzzleMenu, APuzzleIsMadeSavedLoadedEditedAndDeleted) {
 
     // A Load cancelled after choosing a puzzle of another size keeps the board's size.
     view.creator.push_back([this](CreatorLogic& d) {
-        d.ListClick(RowOf(d, Stored("FIRSTLIT").puzzleName));
+        d.ListClick(RowOf(d, Stored("C01FIRSTLIT").puzzleName));
         d.CanClick();
     });
     logic.PuzzleMenuClick(1);
@@ -116,7 +116,7 @@ TEST_F(PuzzleMenu, APuzzleIsMadeSavedLoadedEditedAndDeleted) {
 
     // Choosing a puzzle of another size in the list changes nothing on the board.
     view.creator.push_back([this](CreatorLogic& d) {
-        d.ListClick(RowOf(d, Stored("FIRSTLIT").puzzleName));
+        d.ListClick(RowOf(d, Stored("C01FIRSTLIT").puzzleName));
         d.ListClick(RowOf(d, "Mine"));
         d.pzlName = "Mine Two";
         platform.ExpectInput("Key1");
@@ -137,7 +137,7 @@ TEST_F(PuzzleMenu, APuzzleIsMadeSavedLoadedEditedAndDeleted) {
         EXPECT_EQ(Press(d, DeleteTitle), "PUZZLE MINE DELETED.");
     });
     logic.PuzzleMenuClick(4);
-    EXPECT_EQ(PuzzleFiles().size(), 7u) << "only FIRSTLIT's files are left";
+    EXPECT_EQ(PuzzleFiles().size(), 7u) << "only C01FIRSTLIT's files are left";
     EXPECT_EQ(Size(), 1515);
     EXPECT_EQ(PuzzleMode, "NONE");
     EXPECT_TRUE(Off(MenuItem::Save) && Off(MenuItem::Run) && Off(MenuItem::Tools));

@@ -7,14 +7,14 @@
 using namespace transfer;
 
 TEST_F(Transfer, ShippedPuzzlesExportedAndImportedIntoAFreshGameLoadTheSame) {
-    for (const char* base : {"FIRSTLIT", "TALLY2K", "REDYELLO"})
+    for (const char* base : {"C01FIRSTLIT", "C11TALLY2K", "C03REDYELLO"})
         for (const std::string& name : TransferFileNames(base))
             ASSERT_FALSE(platform::CopyFileVerified(std::string(QUARVELT_GAME_DIR) + name,
                                                     PuzzlePath + name));
     PuzzleInfo firstInfo, tallyInfo;
     PuzzleTables first, tally;
-    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "FIRSTLIT", firstInfo, first).Ok());
-    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "TALLY2K", tallyInfo, tally).Ok());
+    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "C01FIRSTLIT", firstInfo, first).Ok());
+    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "C11TALLY2K", tallyInfo, tally).Ok());
 
     IXPorterLogic& out = Open(ExportMode);
     ASSERT_EQ(out.TransferCount(), 3);
@@ -22,7 +22,7 @@ TEST_F(Transfer, ShippedPuzzlesExportedAndImportedIntoAFreshGameLoadTheSame) {
     for (size_t r = 0; r < out.Items().size(); ++r) {
         const std::string& base =
             out.TransferTable()[static_cast<size_t>(out.ItemData()[r])].baseName;
-        if (base == "FIRSTLIT" || base == "TALLY2K")
+        if (base == "C01FIRSTLIT" || base == "C11TALLY2K")
             chosen.push_back(out.Items()[r]);
     }
     Select(chosen);
@@ -42,7 +42,7 @@ TEST_F(Transfer, ShippedPuzzlesExportedAndImportedIntoAFreshGameLoadTheSame) {
     ASSERT_EQ(LastBox().text, "PUZZLE FILES IMPORTED.");
 
     for (auto [base, info, tables] :
-         {std::tuple{"FIRSTLIT", &firstInfo, &first}, std::tuple{"TALLY2K", &tallyInfo, &tally}}) {
+         {std::tuple{"C01FIRSTLIT", &firstInfo, &first}, std::tuple{"C11TALLY2K", &tallyInfo, &tally}}) {
         SCOPED_TRACE(base);
         PuzzleInfo loaded;
         ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, base, loaded).Ok());
