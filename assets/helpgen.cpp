@@ -409,7 +409,7 @@ std::string Effect(const std::string& code, const assets::Rule& rule, const Clau
     std::string text;
     if (first.none) {
         text = "it " + TravelWords(second.direction) +
-               " as a whole and goes on as a new photon; the cell straight on must be empty";
+               " as a whole and goes on as a new photon; nothing goes on straight";
     } else {
         text = "it " + TravelWords(first.direction);
         std::vector<std::string> details;

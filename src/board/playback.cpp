@@ -95,15 +95,16 @@ class Player {
         if (!IsPlainFileName(row.pictureName) || !FileExists(ImagePath + row.pictureName))
             return Fail(MissingImageText, ShutterTitle);
         const int colour = row.specialObject - 6;
-        int16_t linked = 0;
+        int16_t linked = -1;
         for (int number = 1; number <= LinkSlots; ++number) {
             if (ClosingSquareTable[colour][number].cell == row.cell) {
                 linked = ClosingSquareTable[colour][number].shutterCell;
                 break;
             }
         }
-        // A square linked to no shutter (-1) has nothing to close either.
-        ShutterSlot* shutter = linked > 0 ? ShutterAt(linked) : nullptr;
+        // Cell 0 is a cell like any other; a square without an entry, or linked
+        // to no shutter (-1), has nothing to close.
+        ShutterSlot* shutter = ShutterAt(linked);
         if (!shutter)
             return Fail(MissingInfoText, ShutterTitle);
         if (shutter->open != 0) {

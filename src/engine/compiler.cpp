@@ -51,22 +51,6 @@ bool IsTravel(const std::string& direction) {
     return direction == "L" || direction == "R" || direction == "T" || direction == "B";
 }
 
-// The travel that carries a photon on through the side opposite its entry.
-std::string TravelThrough(char entrySide) {
-    switch (entrySide) {
-        case 'L':
-            return "R";
-        case 'R':
-            return "L";
-        case 'T':
-            return "B";
-        case 'B':
-            return "T";
-        default:
-            return "_";
-    }
-}
-
 struct Photon {
     int16_t cell = -1;
     int16_t next = -1;  // -1 until the photon is started
@@ -90,7 +74,9 @@ class Compiler {
   private:
     // Photons 1 to 3; entry 4 is never started, which ends the chain of walks.
     std::array<Photon, 5> photons_;
-    bool blankEnd_ = false;
+    // The walk ended where no detector judges the photon: in a blank cell, a
+    // mixer, or a colour splitter that turned all of it aside.
+    bool uncheckedEnd_ = false;
     size_t rowLimit_ = 0;
 
     static std::vector<PhotonPathRow>& PathOf(int p) {
@@ -188,7 +174,7 @@ class Compiler {
             if (++steps == CellCount - 1)
                 Fail(LockedUpText);
         }
-        if (blankEnd_)
+        if (uncheckedEnd_)
             return;
         const Photon& photon = photons_[p];
         const std::string code =
@@ -202,7 +188,7 @@ class Compiler {
     // One step of photon p; true when it ended the photon's walk.
     bool Step(int p) {
         Photon& photon = photons_[p];
-        blankEnd_ = false;
+        uncheckedEnd_ = false;
         photon.cell = photon.next;
         if (photon.cell < 0 || static_cast<size_t>(photon.cell) >= BoardTable.size())
             FailSilently();
@@ -237,16 +223,16 @@ class Compiler {
         const bool colourSplitter =
             code.starts_with("SPLR") || code.starts_with("SPLB") || code.starts_with("SPLG");
         if (colourSplitter && picture.size() >= 17 && picture[16] == '_') {
-            // The whole photon turns aside as a new photon; this one goes on empty.
+            // The whole photon turns aside as a new photon; nothing of this one goes
+            // on, so its walk ends here, whatever stands beyond the splitter.
             const int q = NewPhoton();
             RecordFrames(p, picture, lastFrame, false);
             RecordStep(p, lastFrame, resting, special);
-            photon.direction =
-                TravelThrough(photon.firstFrame.size() >= 8 ? photon.firstFrame[7] : '_');
             StartPhoton(p, q, photon.firstFrame);
-            GoOn(p);
+            RowOf(p).walkEnds = True;
+            uncheckedEnd_ = true;
             MakeEmpty(photon);
-            return false;
+            return true;
         }
         if (code.starts_with("MXV") || code.starts_with("MXH")) {
             CurrentMixerRec = {.pictureName = picture,
@@ -267,19 +253,23 @@ class Compiler {
                 Fail(NoDirectionText);
             if (MixerNextCell == -1)
                 FailSilently();
+            // The photon waits in the mixer, whatever stands behind it; a relaunch
+            // goes on from the next row when the other colour arrives.
+            RowOf(p).walkEnds = True;
+            uncheckedEnd_ = true;
             Advance(p, MixerNextCell);
             MakeEmpty(photon);
-            return false;
+            return true;
         }
 
         const bool detector = RecordFrames(p, picture, lastFrame, true);
         if (photon.firstFrame == BlankEndFrame) {
             // An empty photon ends in the first blank cell it reaches.
             RowOf(p).walkEnds = True;
-            blankEnd_ = true;
+            uncheckedEnd_ = true;
         }
         RecordStep(p, lastFrame, resting, special);
-        if (detector || blankEnd_)
+        if (detector || uncheckedEnd_)
             return true;
 
         const std::string& name = photon.firstFrame;
@@ -420,8 +410,9 @@ class Compiler {
                 photon.direction = entry.direction;
                 photon.colour = "W";
                 RequireRow(p);
-                // Its first step replaces the empty step that ended its walk.
-                RowOf(p).walkEnds = False;
+                // Its walk ended in the mixer step; the white photon's walk carries it on.
+                if (photon.row >= 1)
+                    PathOf(p)[static_cast<size_t>(photon.row - 1)].walkEnds = False;
                 WalkFrom(p);
                 return true;
             }

@@ -1,5 +1,9 @@
 #include "help/help_file.h"
 
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+
 #include "common/text.h"
 #include "platform/files.h"
 #include "platform/services.h"
@@ -36,6 +40,78 @@ Flag AsFlag(int16_t value) {
 size_t LineOffset(int line) {
     return FirstLineOffset + static_cast<size_t>(line) * HelpPageLineLength;
 }
+
+// Manual writes of this program; a look-up's headers read before the last one are stale
+// even when the file's size and time stamp could not tell.
+std::atomic<uint64_t> ManualWrites{0};
+
+// A manual opened for look-ups: the headers are read in blocks, a page alone.
+class HelpManualReader {
+  public:
+    // A missing manual opens as one without pages.
+    platform::RuntimeError Open(const std::string& path) {
+        if (!platform::IsFile(path)) {
+            if (platform::IsFolder(path))
+                return platform::MakeError(platform::ErrPathFileAccess);
+            return {};
+        }
+        uint64_t size = 0;
+        if (auto error = platform::FileSize(path, size))
+            return error;
+        if (size / HelpPageRecordLength > MaxHelpPages)
+            return platform::MakeError(platform::ErrOverflow);
+        count_ = static_cast<size_t>(size / HelpPageRecordLength);
+        if (count_ == 0)
+            return {};
+        file_.open(platform::ResolveCase(path), std::ios::binary);
+        if (!file_)
+            return platform::MakeError(platform::ErrPathFileAccess);
+        return {};
+    }
+
+    // The page and topic numbers of every whole record, in file order.
+    platform::RuntimeError Headers(std::vector<std::array<int16_t, 2>>& numbers) {
+        numbers.clear();
+        numbers.reserve(count_);
+        // Blocks of records keep the memory small and the reads few.
+        constexpr size_t Block = 384;
+        std::string bytes;
+        for (size_t first = 0; first < count_; first += Block) {
+            const size_t n = std::min(Block, count_ - first);
+            if (auto error = Read(first, n * HelpPageRecordLength, bytes))
+                return error;
+            for (size_t i = 0; i < n; ++i) {
+                const platform::RecordBuffer header(bytes.substr(i * HelpPageRecordLength, 4));
+                numbers.push_back({header.GetInt16(PageNoOffset), header.GetInt16(TopicNoOffset)});
+            }
+        }
+        return {};
+    }
+
+    platform::RuntimeError Page(size_t index, HelpPageRecord& page) {
+        std::string bytes;
+        if (index >= count_)
+            return platform::MakeError(platform::ErrPastEnd);
+        if (auto error = Read(index, HelpPageRecordLength, bytes))
+            return error;
+        page = HelpPageRecord::FromRecord(platform::RecordBuffer(std::move(bytes)));
+        return {};
+    }
+
+  private:
+    // `length` bytes from record `index`; a file cut short meanwhile is an error.
+    platform::RuntimeError Read(size_t index, size_t length, std::string& bytes) {
+        bytes.assign(length, '\0');
+        file_.seekg(static_cast<std::streamoff>(index * HelpPageRecordLength));
+        file_.read(bytes.data(), static_cast<std::streamsize>(length));
+        if (!file_)
+            return platform::MakeError(platform::ErrPastEnd);
+        return {};
+    }
+
+    std::ifstream file_;
+    size_t count_ = 0;
+};
 
 void ShowFileError(const platform::RuntimeError& error) {
     platform::Beep();
@@ -144,6 +220,7 @@ platform::RuntimeError WriteHelpManual(const std::string& path,
     records.reserve(pages.size());
     for (const auto& page : pages)
         records.push_back(page.ToRecord());
+    ++ManualWrites;
     return platform::WriteRecordFile(path, records);
 }
 
@@ -152,8 +229,29 @@ void HelpPageModel::ClearPageArr() {
 }
 
 int16_t HelpPageModel::GetPage(int16_t pageNumber, int16_t& numPagInTopic) {
-    HelpManualContents manual;
-    if (auto error = ReadHelpManual(HelpFileName, manual)) {
+    bool stale = false;
+    const int16_t result = LookUp(pageNumber, numPagInTopic, stale);
+    if (!stale)
+        return result;
+    // The manual changed in a way its stamp could not show: read its headers again.
+    headers_.valid = false;
+    return LookUp(pageNumber, numPagInTopic, stale);
+}
+
+int16_t HelpPageModel::LookUp(int16_t pageNumber, int16_t& numPagInTopic, bool& stale) {
+    const platform::FileStamp stamp = platform::StampOf(HelpFileName);
+    const uint64_t writes = ManualWrites;
+    HelpManualReader manual;
+    platform::RuntimeError error = manual.Open(HelpFileName);
+    const bool current = headers_.valid && headers_.path == HelpFileName &&
+                         headers_.stamp == stamp && headers_.writes == writes;
+    if (!error && !current) {
+        headers_.valid = false;
+        error = manual.Headers(headers_.numbers);
+        if (!error)
+            headers_ = {HelpFileName, stamp, writes, std::move(headers_.numbers), true};
+    }
+    if (error) {
         ShowFileError(error);
         return -1;
     }
@@ -165,29 +263,40 @@ int16_t HelpPageModel::GetPage(int16_t pageNumber, int16_t& numPagInTopic) {
         return -1;
     }
 
-    const HelpPageRecord* found = nullptr;
-    for (const auto& page : manual.pages) {
-        if (page.pageNo == pageNumber) {
-            found = &page;
-            break;
+    const auto& numbers = headers_.numbers;
+    size_t found = numbers.size();
+    for (size_t i = 0; i < numbers.size() && found == numbers.size(); ++i)
+        if (numbers[i][0] == pageNumber)
+            found = i;
+    if (found == numbers.size()) {
+        if (current) {
+            stale = true;
+            return -1;
         }
-    }
-    if (found == nullptr) {
         platform::Beep();
         platform::MsgBox("ERROR: PAGE NOT FOUND!", platform::MsgExclamation | platform::MsgOkOnly,
                          "GET HELP PAGE");
         return -1;
     }
+    HelpPageRecord page;
+    error = manual.Page(found, page);
+    if (current && (error || page.pageNo != pageNumber || page.topicNo != numbers[found][1])) {
+        stale = true;
+        return -1;
+    }
+    if (error) {
+        ShowFileError(error);
+        return -1;
+    }
 
-    CurTopic = found->topicNo;
+    CurTopic = page.topicNo;
     for (size_t k = 0; k < PageArr.size(); ++k)
-        PageArr[k] = PageLineFromRecord(found->lines[k]);
+        PageArr[k] = PageLineFromRecord(page.lines[k]);
 
     int16_t count = 0;
-    for (const auto& page : manual.pages) {
-        if (page.topicNo == found->topicNo)
+    for (const auto& header : numbers)
+        if (header[1] == page.topicNo)
             ++count;
-    }
     numPagInTopic = count;
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "common/globals.h"
 #include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/records.h"
 
 namespace quarvelt {
@@ -97,6 +98,21 @@ class HelpPageModel {
     int16_t GetPage(int16_t pageNumber, int16_t& numPagInTopic);
     // The help writer's form: no topic page count wanted.
     int16_t GetPage(int16_t pageNumber);
+
+  private:
+    // The page and topic numbers of every record, read at the first look-up and
+    // again only when the manual changes, so that a page turn reads one record
+    // however large the manual is.
+    struct Headers {
+        std::string path;
+        platform::FileStamp stamp;
+        uint64_t writes = 0;  // this program's manual writes when they were read
+        std::vector<std::array<int16_t, 2>> numbers;  // page, topic; in file order
+        bool valid = false;
+    };
+    int16_t LookUp(int16_t pageNumber, int16_t& numPagInTopic, bool& stale);
+
+    Headers headers_;
 };
 
 }  // namespace quarvelt

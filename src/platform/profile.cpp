@@ -41,27 +41,32 @@ std::string WithoutLineBreaks(std::string text) {
     return text;
 }
 
+// CR, LF and CRLF each end a line, so a file written on any system keeps its
+// lines, and the writer's lines are the reader's.
 std::vector<Line> SplitLines(const std::string& bytes) {
     std::vector<Line> lines;
     size_t pos = 0;
     while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
+        const size_t end = bytes.find_first_of("\r\n", pos);
         Line line;
         if (end == std::string::npos) {
             line.text = bytes.substr(pos);
             pos = bytes.size();
         } else {
             line.text = bytes.substr(pos, end - pos);
-            line.ending = "\n";
-            pos = end + 1;
-        }
-        if (!line.text.empty() && line.text.back() == '\r') {
-            line.text.pop_back();
-            line.ending = "\r" + line.ending;
+            const bool crlf =
+                bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+            line.ending = crlf ? "\r\n" : std::string(1, bytes[end]);
+            pos = end + line.ending.size();
         }
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+// Section and key names as both the reader and the writer look them up.
+std::string CleanName(const std::string& name) {
+    return Trim(WithoutLineBreaks(name));
 }
 
 // The section name of a header line, if the line is one.
@@ -138,6 +143,13 @@ Found Find(const std::vector<Line>& lines, const std::string& section, const std
     return found;
 }
 
+// The section must not hold the "]" that ends its header, and the key must
+// not hold the "=" that ends it nor start like a comment or a header.
+bool ReadableNames(const std::string& section, const std::string& key) {
+    return section.find(']') == std::string::npos && key.find('=') == std::string::npos &&
+           (key.empty() || (key.front() != ';' && key.front() != '['));
+}
+
 std::string ValueOf(const std::string& text) {
     std::string value = Trim(text.substr(text.find('=') + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -158,7 +170,7 @@ int ProfileGetString(const std::string& section, const std::string& key,
         if (error)
             *error = failure;
     } else {
-        const Found found = Find(lines, section, key);
+        const Found found = Find(lines, CleanName(section), CleanName(key));
         if (found.keyLine != std::string::npos)
             result = ValueOf(lines[found.keyLine].text);
     }
@@ -178,8 +190,14 @@ bool ProfileWriteString(const std::string& section, const std::string& key,
             *error = failure;
         return false;
     }
-    const std::string cleanSection = Trim(WithoutLineBreaks(section));
-    const std::string cleanKey = Trim(WithoutLineBreaks(key));
+    const std::string cleanSection = CleanName(section);
+    const std::string cleanKey = CleanName(key);
+    // A name the reader would take for something else could never be read back.
+    if (!ReadableNames(cleanSection, cleanKey)) {
+        if (error)
+            *error = MakeError(ErrInvalidCall);
+        return false;
+    }
     const std::string keyLine = cleanKey + "=" + WithoutLineBreaks(value);
 
     std::string eol = "\n";
@@ -207,6 +225,12 @@ bool ProfileWriteString(const std::string& section, const std::string& key,
     std::string bytes;
     for (const auto& line : lines)
         bytes += line.text + line.ending;
+    // A file the reader refuses would lose every key in it.
+    if (bytes.size() > MaxProfileBytes) {
+        if (error)
+            *error = MakeError(ErrOverflow);
+        return false;
+    }
     failure = WriteFileAtomic(file, bytes);
     if (failure) {
         if (error)

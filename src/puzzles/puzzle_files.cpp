@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/text.h"
+#include "common/vocabulary.h"
 #include "platform/files.h"
 #include "platform/records.h"
 
@@ -291,6 +292,87 @@ std::string ParseLinks(const RecordFileContents& file, int16_t numberBase, Grid&
     return {};
 }
 
+// The link tables as a board clear leaves them: every slot free, each naming its object.
+void ResetLinks(PuzzleTables& tables) {
+    for (int16_t kind = 1; kind <= ShutterKinds; ++kind)
+        for (int n = 1; n <= LinkSlots; ++n)
+            tables.shutters[kind][n] = {-1, 0, static_cast<int16_t>(kind + ShutterNumberBase)};
+    for (int16_t colour = 1; colour <= LinkColours; ++colour)
+        for (int n = 1; n <= LinkSlots; ++n) {
+            tables.keys[colour][n] = {-1, -1, static_cast<int16_t>(colour + KeyNumberBase), -1};
+            tables.squares[colour][n] = {static_cast<int16_t>(colour + SquareNumberBase), -1, -1};
+        }
+    for (int kind = 1; kind <= BonusKinds; ++kind)
+        for (int n = 1; n <= BonusSlots; ++n)
+            tables.bonus[kind][n] = {0, -1, -1};
+}
+
+// Frees every slot the board contradicts, as the editor's removal of its
+// object would have left it: a slot whose cell holds no object of its own kind
+// or colour, a second slot on one cell, and a key or closing square whose
+// shutter cell holds no shutter.
+void FreeMismatchedSlots(const std::vector<BoardCell>& board, PuzzleTables& tables) {
+    auto objectAt = [&board](int16_t cell) -> int16_t {
+        if (cell < 0 || static_cast<size_t>(cell) >= board.size())
+            return 0;
+        return GetSpecialObjNumber(board[static_cast<size_t>(cell)].pictureName.substr(0, 5));
+    };
+    auto holds = [&objectAt](int16_t cell, int16_t number) {
+        return number != 0 && objectAt(cell) == number;
+    };
+    auto holdsShutter = [&objectAt](int16_t cell) {
+        const int16_t number = objectAt(cell);
+        return number > ShutterNumberBase && number <= ShutterNumberBase + ShutterKinds;
+    };
+    // Each object has one slot; a cell seen once more is a stale copy.
+    std::vector<bool> shutterCells(board.size()), linkCells(board.size()), bonusCells(board.size());
+    auto firstAt = [](std::vector<bool>& seen, int16_t cell) {
+        const auto at = static_cast<size_t>(cell);
+        if (seen[at])
+            return false;
+        seen[at] = true;
+        return true;
+    };
+
+    for (size_t kind = 1; kind < tables.shutters.size(); ++kind)
+        for (size_t n = 1; n < tables.shutters[kind].size(); ++n) {
+            ShutterSlot& shutter = tables.shutters[kind][n];
+            if (shutter.cell != -1 && !(holds(shutter.cell, shutter.objectNumber) &&
+                                        firstAt(shutterCells, shutter.cell))) {
+                shutter.cell = -1;
+                shutter.open = 0;
+            }
+        }
+    for (size_t colour = 1; colour < tables.keys.size(); ++colour)
+        for (size_t n = 1; n < tables.keys[colour].size(); ++n) {
+            KeySlot& key = tables.keys[colour][n];
+            if ((key.cell != -1 || key.shutterCell != -1) &&
+                !(holds(key.cell, key.objectNumber) && holdsShutter(key.shutterCell) &&
+                  firstAt(linkCells, key.cell))) {
+                key.cell = -1;
+                key.shutterCell = -1;
+                key.state = -1;
+            }
+        }
+    for (size_t colour = 1; colour < tables.squares.size(); ++colour)
+        for (size_t n = 1; n < tables.squares[colour].size(); ++n) {
+            ClosingSquareSlot& square = tables.squares[colour][n];
+            if ((square.cell != -1 || square.shutterCell != -1) &&
+                !(holds(square.cell, square.objectNumber) && holdsShutter(square.shutterCell) &&
+                  firstAt(linkCells, square.cell))) {
+                square.cell = -1;
+                square.shutterCell = -1;
+            }
+        }
+    for (size_t kind = 1; kind < tables.bonus.size(); ++kind)
+        for (size_t n = 1; n < tables.bonus[kind].size(); ++n) {
+            BonusObjSlot& bonus = tables.bonus[kind][n];
+            if (bonus.cell != -1 && (!holds(bonus.cell, static_cast<int16_t>(kind)) ||
+                                     !firstAt(bonusCells, bonus.cell)))
+                bonus = {0, -1, 1};
+        }
+}
+
 struct SetEncoding {
     std::array<Records, PuzzleFileCount> files;
 };
@@ -390,6 +472,7 @@ SetCheck ParseSet(const PuzzleInfo& info, const SetContents& files, PuzzleTables
                                  });
         !reason.empty())
         return {PuzzleFile::Tgc, reason};
+    FreeMismatchedSlots(tables.board, tables);
     return {};
 }
 
@@ -527,6 +610,7 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
     for (size_t i = 0; i < contents.size(); ++i)
         contents[i].records = set.files[i];
     PuzzleTables check;
+    ResetLinks(check);
     if (SetCheck result = ParseSet(stored, contents, check); !result.reason.empty())
         return Refused(info.FileName(result.file), result.reason);
 
@@ -552,7 +636,9 @@ PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& b
             return Failed(read.FileName(file), error);
     }
 
-    PuzzleTables parsed = tables;
+    // Whatever the caller's tables held, a load starts from link tables at their reset values.
+    PuzzleTables parsed;
+    ResetLinks(parsed);
     if (SetCheck result = ParseSet(read, files, parsed); !result.reason.empty())
         return Damaged(read.FileName(result.file), result.reason);
     info = std::move(read);
@@ -562,7 +648,7 @@ PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& b
 
 PuzzleFileResult LoadPuzzleFiles(const std::string& folder, const std::string& base,
                                  PuzzleInfo& info) {
-    PuzzleTables tables = CurrentPuzzleTables();
+    PuzzleTables tables;
     PuzzleInfo read;
     PuzzleFileResult result = ReadPuzzleFiles(folder, base, read, tables);
     if (!result.Ok())

@@ -124,9 +124,13 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
                                  const PuzzleTables& tables);
 
 // Reads the set whose ".INF" is `folder` + base + ".INF" into `info` and
-// `tables`. The link files fill their slots in file order and slots no record
-// reaches keep what `tables` held, so callers start from the tables a load
-// should keep. On any failure `info` and `tables` are left as they were.
+// `tables`. The link tables start from their reset values, whatever `tables`
+// held: the link files fill their slots in file order and slots no record
+// reaches stay free. A slot the board contradicts (its cell holds no object of
+// its kind or colour, another slot already names the cell, or a key's or
+// square's shutter cell holds no shutter) is freed as the
+// editor's removal would leave it, and the set still loads. On any failure
+// `info` and `tables` are left as they were.
 PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
                                  PuzzleInfo& info, PuzzleTables& tables);
 

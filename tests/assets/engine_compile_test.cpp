@@ -162,20 +162,25 @@ TEST_F(EngineCompileTest, TwoSplitsStartTwoPhotonsAndAThirdIsRefused) {
 }
 
 TEST_F(EngineCompileTest, ColourSplitterTurnsItsColourAsideAndRefusesPhotonsWithoutIt) {
-    // A red photon turns as a whole; the empty rest ends in the next blank cell unchecked.
-    ASSERT_EQ(Compile(BoardText({{{5, 0}, "LAMP_"},
-                                 {{5, 1}, "FLTVY"},
-                                 {{5, 2}, "FLTVM"},
-                                 {{5, 3}, "SPLRL"},
-                                 {{4, 3}, "DETRD"}})),
-              True);
-    EXPECT_EQ(TracePhotonLine(1),
-              "photon 1 size M colour W detector _ steps 5 cells 50 51 52 53 54");
-    EXPECT_EQ(TracePhotonLine(2), "photon 2 size M colour R detector R steps 1 cells 43");
-    EXPECT_EQ(PhotonPathTable1[3].firstFrame, "SPLRLMRL_________MRT01.BMP");
-    EXPECT_EQ(PhotonPathTable1[3].splitCell, 43);
-    EXPECT_EQ(PhotonPathTable1[4].firstFrame, "BLANK_______________01.BMP");
-    EXPECT_EQ(PhotonPathTable1[4].walkEnds, True);
+    // A red photon turns as a whole; nothing goes on, so the first photon's walk
+    // ends in the splitter, whatever stands beyond it.
+    for (const char* beyond : {"BLANK", "LENCC", "REFLU"}) {
+        SCOPED_TRACE(beyond);
+        ASSERT_EQ(Compile(BoardText({{{5, 0}, "LAMP_"},
+                                     {{5, 1}, "FLTVY"},
+                                     {{5, 2}, "FLTVM"},
+                                     {{5, 3}, "SPLRL"},
+                                     {{5, 4}, beyond},
+                                     {{4, 3}, "DETRD"}})),
+                  True);
+        EXPECT_EQ(TracePhotonLine(1),
+                  "photon 1 size M colour W detector _ steps 4 cells 50 51 52 53");
+        EXPECT_EQ(TracePhotonLine(2), "photon 2 size M colour R detector R steps 1 cells 43");
+        EXPECT_EQ(PhotonPathTable1[3].firstFrame, "SPLRLMRL_________MRT01.BMP");
+        EXPECT_EQ(PhotonPathTable1[3].splitCell, 43);
+        EXPECT_EQ(PhotonPathTable1[3].walkEnds, True);
+        EXPECT_EQ(PhotonPathTable1[4].cell, -1);
+    }
 
     // A cyan photon has no red to give: the splitter cannot work with it, and the
     // run stops at the start of the second photon.
@@ -190,14 +195,16 @@ TEST_F(EngineCompileTest, ColourSplitterTurnsItsColourAsideAndRefusesPhotonsWith
 
 TEST_F(EngineCompileTest, PhotonParkedInAMixerWaitsForever) {
     ASSERT_EQ(Compile(BoardText({{{2, 0}, "LAMP_"}, {{2, 1}, "FLTVC"}, {{2, 2}, "MXVCL"}})), True);
-    EXPECT_EQ(TracePhotonLine(1), "photon 1 size M colour W detector _ steps 4 cells 20 21 22 23");
+    // The walk ends in the mixer, whatever stands behind it.
+    EXPECT_EQ(TracePhotonLine(1), "photon 1 size M colour W detector _ steps 3 cells 20 21 22");
     const PhotonPathRow& mixer = PhotonPathTable1[2];
     EXPECT_EQ(mixer.firstFrame, "MXVCLMCL______MWR___01.BMP");
     EXPECT_EQ(mixer.lastFrame, "MXVCLMCL______MWR___02.BMP");
     EXPECT_EQ(mixer.frameCount, 2);
     EXPECT_EQ(mixer.nextCell, 23);
     EXPECT_EQ(PhotonFrameTable1[2][2], "MXVCLMCL______MWR___02.BMP");
-    EXPECT_EQ(PhotonPathTable1[3].walkEnds, True);
+    EXPECT_EQ(mixer.walkEnds, True);
+    EXPECT_EQ(PhotonPathTable1[3].cell, -1);
     EXPECT_EQ(MixerInputTable[22][0].secondArrived, "T");
     EXPECT_EQ(MixerInputTable[22][0].firstArrived, "F");
 }
@@ -208,12 +215,13 @@ TEST_F(EngineCompileTest, MergedPhotonsGoOnAsOneWhitePhoton) {
     board[{2, 6}] = "REFLU";
     board[{1, 6}] = "DETWH";
     ASSERT_EQ(Compile(BoardText(board)), True);
-    // Both met at frame row 3: the higher number goes on, from its empty step's row.
-    EXPECT_EQ(TracePhotonLine(1),
-              "photon 1 size M colour W detector _ steps 5 cells 20 21 22 23 24");
+    // Both met at frame row 3: the higher number goes on from the row after its
+    // mixer step; the other one's walk ends in the mixer.
+    EXPECT_EQ(TracePhotonLine(1), "photon 1 size M colour W detector _ steps 4 cells 20 21 22 23");
     EXPECT_EQ(TracePhotonLine(2),
               "photon 2 size M colour W detector W steps 8 cells 31 32 22 23 24 25 26 16");
-    EXPECT_EQ(PhotonPathTable1[4].walkEnds, True);
+    EXPECT_EQ(PhotonPathTable1[3].walkEnds, True);
+    EXPECT_EQ(PhotonPathTable2[3].walkEnds, False);
     EXPECT_EQ(PhotonPathTable2[4].walkEnds, False);
     EXPECT_EQ(PhotonPathTable2[4].firstFrame, "BLANKMWL______MWR___01.BMP");
     EXPECT_EQ(PhotonPathTable2[7].walkEnds, True);

@@ -306,5 +306,40 @@ TEST_F(PlaybackTest, ClosingSquareWithoutPictureOrShutterEndsThePlayback) {
     }
 }
 
+TEST_F(PlaybackTest, ShutterInCellZeroIsClosedAndOpenedLikeAnyOther) {
+    const std::string square = PhotonFrame("SQRBN", 3);
+    ASSERT_FALSE(platform::WriteFileAtomic(ImagePath + square, "square"));
+    const std::string brownHorizontal = "SHHBN_______________0";
+    for (int16_t shutterCell : {0, 1}) {
+        SCOPED_TRACE(shutterCell);
+        ShutterTable[1][1] = {shutterCell, 1, 13};
+        ClosingSquareTable[1][1] = {7, shutterCell, 16};
+        KeyTable[1][1] = {shutterCell, 14, 10, 0};
+        AnimTable.assign(1, AnimRow{});
+        Add(square, false, 16, 7, 1);
+        Add(PhotonFrame("KEYBN", 1), true, 14, 10, 1);
+        grid.log.clear();
+
+        EXPECT_TRUE(Play(2));
+        std::vector<std::string> expected;
+        for (int frame : {4, 3, 2, 1, 0, 0, 1, 2, 3, 4})
+            expected.push_back(std::to_string(shutterCell) + " " + Shutter(brownHorizontal, frame));
+        EXPECT_EQ(Drawn(), expected);
+        EXPECT_EQ(ShutterTable[1][1].open, 1);
+    }
+
+    // A square without an entry closes nothing, even with a shutter standing in cell 0.
+    ShutterTable[1][1] = {0, 1, 13};
+    ClosingSquareTable[1][1] = {7, -1, -1};
+    AnimTable.assign(1, AnimRow{});
+    Add(square, false, 16, 7, 1);
+    grid.log.clear();
+    platform.ExpectBox("TRYING TO DISPLAY SHUTTER");
+    EXPECT_FALSE(Play(1));
+    EXPECT_EQ(platform.Boxes().back().text, "ERROR: MISSING SHUTTER INFO!");
+    EXPECT_TRUE(Drawn().empty());
+    EXPECT_EQ(ShutterTable[1][1].open, 1);
+}
+
 }  // namespace
 }  // namespace quarvelt

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -85,8 +86,9 @@ class HelpFileTest : public ::testing::Test {
     }
     void TearDown() override { HelpPageSpan = 0; }
 
-    void WriteManual(const std::vector<HelpPageRecord>& pages, const std::string& tail = {}) {
-        folder.Write(HelpManualName, Bytes(pages) + tail);
+    std::string WriteManual(const std::vector<HelpPageRecord>& pages,
+                            const std::string& tail = {}) {
+        return folder.Write(HelpManualName, Bytes(pages) + tail);
     }
 
     // A page no look-up of a test loads, to see a failed look-up leave the model alone.
@@ -242,6 +244,60 @@ TEST_F(HelpFileTest, AWholeManualIsReplacedInTheOrderGivenOrNotAtAll) {
                                             Page(2, 1, "two")};
     ASSERT_FALSE(WriteHelpManual(model.HelpFileName, pages));
     EXPECT_EQ(folder.Read(HelpManualName), Bytes(pages));
+}
+
+TEST_F(HelpFileTest, EveryLookUpSeesTheManualAsItIsNow) {
+    WriteManual({Page(1, 1, "one"), Page(2, 1, "two")});
+    int16_t count = 0;
+    ASSERT_EQ(model.GetPage(2, count), 0);
+    EXPECT_EQ(count, 2);
+
+    // Rewritten by the help writer at the same size: the page moved and changed topic.
+    ASSERT_FALSE(WriteHelpManual(model.HelpFileName, {Page(2, 3, "new two"), Page(1, 1, "one")}));
+    ASSERT_EQ(model.GetPage(2, count), 0);
+    EXPECT_EQ(model.PageArr[0].text, "new two");
+    EXPECT_EQ(model.CurTopic, 3);
+    EXPECT_EQ(count, 1);
+
+    // Rewritten by someone else, perhaps within the same tick of the file clock.
+    WriteManual({Page(1, 1, "one"), Page(2, 1, "raw two")});
+    ASSERT_EQ(model.GetPage(2, count), 0);
+    EXPECT_EQ(model.PageArr[0].text, "raw two");
+    EXPECT_EQ(count, 2);
+
+    // Grown, then gone.
+    WriteManual({Page(1, 1, "one"), Page(2, 1, "raw two"), Page(3, 1, "three")});
+    ASSERT_EQ(model.GetPage(3, count), 0);
+    EXPECT_EQ(count, 3);
+    std::filesystem::remove(model.HelpFileName);
+    ShowMarkerPage();
+    ExpectNotFound(3);
+    ExpectMarkerPage();
+}
+
+TEST_F(HelpFileTest, TheLargestManualTurnsItsPages) {
+    // 32,767 records: all page 0 of topic 0 but the first and the last two.
+    std::filesystem::resize_file(WriteManual({Page(9, 4, "first")}),
+                                 MaxHelpPages * HelpPageRecordLength);
+    {
+        std::fstream file(model.HelpFileName, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>((MaxHelpPages - 2) * HelpPageRecordLength));
+        const std::string tail = Bytes({Page(32767, 4, "last but one"), Page(-5, 4, "last")});
+        file.write(tail.data(), static_cast<std::streamsize>(tail.size()));
+        ASSERT_TRUE(file.good());
+    }
+    int16_t count = 0;
+    for (int16_t page : {-5, 32767, 9}) {
+        ASSERT_EQ(model.GetPage(page, count), 0) << page;
+        EXPECT_EQ(count, 3) << page;
+    }
+    EXPECT_EQ(model.PageArr[0].text, "first");
+    ASSERT_EQ(model.GetPage(-5), 0);
+    EXPECT_EQ(model.PageArr[0].text, "last");
+    HelpPageSpan = 1;
+    ASSERT_EQ(model.GetPage(0, count), 0);
+    EXPECT_EQ(count, MaxHelpPages - 3);
+    EXPECT_TRUE(platform.Boxes().empty());
 }
 
 }  // namespace

@@ -53,11 +53,20 @@ ToolboxObjectRow ToolRow(const std::string& stem, int16_t group, int32_t offset)
     return row;
 }
 
-// A 10 by 12 board with something in every table.
+std::string Resting(const std::string& code) {
+    return code + "_______________00.BMP";
+}
+
+// A 10 by 12 board with something in every table, each slot on its own object.
 PuzzleTables SampleTables() {
     PuzzleTables t = ClearedTables(10, 12);
     t.board[13] = {Lamp, 5, 8, True, True};
-    t.board[119] = {Reflector, 1, 4, False, False};
+    t.board[118] = {Reflector, 1, 4, False, False};
+    t.board[119] = {Resting("SHHGR"), 4, 10, False, False};
+    t.board[40] = {Resting("SHVOR"), 4, 12, False, False};
+    t.board[50] = {Resting("KEYOR"), 3, 3, True, False};
+    t.board[51] = {Resting("SQRGR"), 3, 5, False, False};
+    t.board[52] = {Resting("PUZZL"), 2, 6, False, False};
     t.toolbox[0] = ToolRow("REFLU_U", 1, 1);
     t.toolbox[1] = ToolRow("REFLU_D", 1, 1078);
     t.toolbox[0].button = 4;
@@ -67,8 +76,8 @@ PuzzleTables SampleTables() {
     t.toolbox[2].shown = False;
     t.shutters[2][3] = {119, 0, 14};
     t.shutters[6][32] = {40, -1, 18};
-    t.keys[3][1] = {119, 50, 12, 0};
-    t.squares[1][2] = {7, 40, 51};
+    t.keys[3][1] = {40, 50, 12, 0};
+    t.squares[2][2] = {8, 119, 51};
     t.bonus[6][16] = {9999, 52, 0};
     return t;
 }
@@ -230,15 +239,15 @@ TEST_F(PuzzleFilesTest, WritesEveryRecordByteForByte) {
     const std::string kyc = File("FIRST.KYC");
     ASSERT_EQ(kyc.size(), 96u * 12);
     EXPECT_EQ(Int16At(kyc, 64 * 12), 12);
-    EXPECT_EQ(Int32At(kyc, 64 * 12 + 2), 50);   // its own cell
-    EXPECT_EQ(Int32At(kyc, 64 * 12 + 6), 119);  // the shutter's
+    EXPECT_EQ(Int32At(kyc, 64 * 12 + 2), 50);  // its own cell
+    EXPECT_EQ(Int32At(kyc, 64 * 12 + 6), 40);  // the shutter's
     EXPECT_EQ(Int16At(kyc, 64 * 12 + 10), 0);
 
     const std::string sqc = File("FIRST.SQC");
     ASSERT_EQ(sqc.size(), 96u * 10);
-    EXPECT_EQ(Int16At(sqc, 10), 7);
-    EXPECT_EQ(Int32At(sqc, 10 + 2), 51);
-    EXPECT_EQ(Int32At(sqc, 10 + 6), 40);
+    EXPECT_EQ(Int16At(sqc, 33 * 10), 8);  // colour 2, slot 2
+    EXPECT_EQ(Int32At(sqc, 33 * 10 + 2), 51);
+    EXPECT_EQ(Int32At(sqc, 33 * 10 + 6), 119);
 
     const std::string tgc = File("FIRST.TGC");
     ASSERT_EQ(tgc.size(), 96u * 10);
@@ -305,10 +314,13 @@ TEST_F(PuzzleFilesTest, NamesAreCutToTheirFields) {
 }
 
 TEST_F(PuzzleFilesTest, LinkRecordsFillTheirRowsInFileOrder) {
-    Save();
+    PuzzleTables saved = SampleTables();
+    saved.board[100] = saved.board[101] = {Resting("SHHOR"), 4, 11, False, False};
+    Save(SampleInfo(), saved);
+    // What the caller's tables hold never shows through.
     PuzzleTables tables = ClearedTables(10, 12);
     tables.shutters[1][1] = {33, 1, 13};
-    const PuzzleTables before = tables;
+    tables.bonus[6][16] = {5, 52, 0};
 
     // Records 1 to 3 carry the numbers 0, 15, 15: row 3 slots 1 and 2 only.
     platform::RecordBuffer r(8);
@@ -319,17 +331,17 @@ TEST_F(PuzzleFilesTest, LinkRecordsFillTheirRowsInFileOrder) {
     records[2].PutInt32(2, 101);
     records[2].PutInt16(6, -1);
     ASSERT_FALSE(platform::WriteRecordFile(PuzzlePath + "FIRST.SHC", records));
-    // One record short: the last slot of kind 6 keeps what it held.
+    // One record short: the last slot of kind 6 stays free.
     const std::string tgc = File("FIRST.TGC");
     folder.Write("FIRST.TGC", tgc.substr(0, 95 * 10));
 
     PuzzleInfo info;
     ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "FIRST", info, tables).Ok());
-    PuzzleTables expected = SampleTables();
-    expected.shutters = before.shutters;
+    PuzzleTables expected = saved;
+    expected.shutters = ClearedTables(10, 12).shutters;
     expected.shutters[3][1] = {100, 0, 15};
     expected.shutters[3][2] = {101, -1, 15};
-    expected.bonus[6][16] = before.bonus[6][16];
+    expected.bonus[6][16] = {0, -1, -1};
     EXPECT_EQ(Mismatches(tables, expected), 0);
 }
 
@@ -505,6 +517,181 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
     PuzzleInfo info;
     ASSERT_TRUE(ReadPuzzleInfo(PuzzlePath + "FIRST.INF", info).Ok());
     EXPECT_EQ(info.puzzleName, "Second Light");
+}
+
+TEST_F(PuzzleFilesTest, ALoadStartsFromResetLinkTablesWhateverCameBefore) {
+    // A 60 by 60 puzzle with a shutter far beyond any small board.
+    PuzzleInfo big = SampleInfo();
+    big.SetBaseName("BIG");
+    big.boardRows = big.boardCols = 60;
+    PuzzleTables large = ClearedTables(60, 60);
+    large.board[3500] = {Resting("SHHBN"), 4, 9, False, False};
+    large.shutters[1][1] = {3500, 1, 13};
+    large.board[3499] = {Resting("KEYBN"), 3, 2, False, False};
+    large.keys[1][5] = {3500, 3499, 10, 0};
+    large.board[3498] = {Resting("DIAM_"), 2, 1, False, False};
+    large.bonus[1][9] = {70, 3498, 0};
+    Save(big, large);
+    PuzzleInfo small = SampleInfo();
+    small.SetBaseName("SMALL");
+    small.boardRows = small.boardCols = 10;
+    Save(small, ClearedTables(10, 10));
+
+    struct Case {
+        const char* what;
+        std::function<void()> damage;
+    };
+    const char* links[] = {"SMALL.SHC", "SMALL.KYC", "SMALL.SQC", "SMALL.TGC"};
+    const Case cases[] = {{"link files missing",
+                           [&] {
+                               for (const char* name : links)
+                                   (void)platform::DeleteFile(PuzzlePath + name);
+                           }},
+                          {"link files empty",
+                           [&] {
+                               for (const char* name : links)
+                                   folder.Write(name, "");
+                           }},
+                          {"link files short", [&] {
+                               for (const char* name : links)
+                                   folder.Write(name, File(name).substr(0, 3 * 8 + 5));
+                           }}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.damage();
+        PuzzleInfo info;
+        ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, "BIG", info).Ok());
+        ASSERT_EQ(ShutterTable[1][1].cell, 3500);
+        const PuzzleFileResult result = LoadPuzzleFiles(PuzzlePath, "SMALL", info);
+        ASSERT_TRUE(result.Ok()) << result.file << ": " << result.reason;
+        EXPECT_EQ(CellCount, 100);
+        EXPECT_EQ(Mismatches(CurrentPuzzleTables(), ClearedTables(10, 10)), 0);
+
+        // The tables a caller hands over are no starting point either.
+        PuzzleTables tables = large;
+        ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "SMALL", info, tables).Ok());
+        EXPECT_EQ(Mismatches(tables, ClearedTables(10, 10)), 0);
+        Save(small, ClearedTables(10, 10));
+    }
+}
+
+TEST_F(PuzzleFilesTest, SlotsTheBoardContradictsAreFreedAndTheSetLoads) {
+    // The sample, plus a brown shutter in cell 0 with a key and a square of its own.
+    PuzzleTables sound = SampleTables();
+    sound.board[0] = {Resting("SHHBN"), 4, 9, False, False};
+    sound.board[1] = {Resting("KEYBN"), 3, 2, False, False};
+    sound.board[2] = {Resting("SQRBN"), 3, 4, False, False};
+    sound.board[3] = {Resting("DIAM_"), 2, 1, False, False};
+    sound.shutters[1][1] = {0, 0, 13};
+    sound.keys[1][1] = {0, 1, 10, -1};
+    sound.squares[1][1] = {7, 0, 2};
+    sound.bonus[1][1] = {25, 3, 0};
+    // Freed as the editor's removal leaves a slot; a slot keeps the number of its row.
+    const BonusObjSlot freeBonus{0, -1, 1};
+
+    struct Case {
+        const char* what;
+        std::function<void(PuzzleTables&)> change;
+        std::function<void(PuzzleTables&)> freed;
+    };
+    auto shutter = [&](int k, int n) {
+        return [=](PuzzleTables& t) { t.shutters[k][n].cell = -1, t.shutters[k][n].open = 0; };
+    };
+    auto key = [&](int c, int n) {
+        return [=](PuzzleTables& t) { t.keys[c][n] = {-1, -1, t.keys[c][n].objectNumber, -1}; };
+    };
+    auto square = [&](int c, int n) {
+        return [=](PuzzleTables& t) { t.squares[c][n] = {t.squares[c][n].objectNumber, -1, -1}; };
+    };
+    auto bonus = [&](int k, int n) { return [=](PuzzleTables& t) { t.bonus[k][n] = freeBonus; }; };
+    const Case cases[] = {
+        {"shutter on an empty cell",
+         [](PuzzleTables& t) {
+             t.shutters[3][4] = {5, 1, 15};
+         },
+         shutter(3, 4)},
+        {"shutter on another kind's cell",
+         [](PuzzleTables& t) {
+             t.shutters[3][4] = {119, 1, 15};
+         },
+         shutter(3, 4)},
+        {"shutter on a key",
+         [](PuzzleTables& t) {
+             t.shutters[1][2] = {1, 0, 13};
+         },
+         shutter(1, 2)},
+        {"second shutter slot on one cell",
+         [](PuzzleTables& t) {
+             t.shutters[1][9] = {0, 0, 13};
+         },
+         shutter(1, 9)},
+        {"key on an empty cell",
+         [](PuzzleTables& t) {
+             t.keys[1][2] = {0, 6, 10, 0};
+         },
+         key(1, 2)},
+        {"key on another colour's key",
+         [](PuzzleTables& t) {
+             t.keys[2][1] = {119, 50, 11, 0};
+         },
+         key(2, 1)},
+        {"key linked to an empty cell", [](PuzzleTables& t) { t.keys[1][1].shutterCell = 7; },
+         key(1, 1)},
+        {"key linked to nothing", [](PuzzleTables& t) { t.keys[1][1].shutterCell = -1; },
+         key(1, 1)},
+        {"key slot without its own cell",
+         [](PuzzleTables& t) {
+             t.keys[3][7] = {40, -1, 12, 0};
+         },
+         key(3, 7)},
+        {"second key slot on one cell",
+         [](PuzzleTables& t) {
+             t.keys[1][30] = {0, 1, 10, 0};
+         },
+         key(1, 30)},
+        {"square on a key",
+         [](PuzzleTables& t) {
+             t.squares[1][3] = {7, 0, 1};
+         },
+         square(1, 3)},
+        {"square linked to a square", [](PuzzleTables& t) { t.squares[2][2].shutterCell = 51; },
+         square(2, 2)},
+        {"trigger on an empty cell",
+         [](PuzzleTables& t) {
+             t.bonus[2][4] = {10, 9, 0};
+         },
+         bonus(2, 4)},
+        {"trigger on another kind's object",
+         [](PuzzleTables& t) {
+             t.bonus[2][4] = {10, 52, 0};
+         },
+         bonus(2, 4)},
+        {"second trigger on one object",
+         [](PuzzleTables& t) {
+             t.bonus[1][5] = {10, 3, 0};
+         },
+         bonus(1, 5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PuzzleTables bad = sound;
+        c.change(bad);
+        Save(SampleInfo(), bad);
+        PuzzleInfo info;
+        const PuzzleFileResult result = LoadPuzzleFiles(PuzzlePath, "FIRST", info);
+        ASSERT_TRUE(result.Ok()) << result.file << ": " << result.reason;
+        PuzzleTables expected = bad;
+        c.freed(expected);
+        EXPECT_EQ(Mismatches(CurrentPuzzleTables(), expected), 0);
+    }
+    // The sound set loads as it was saved; a link to a shutter of another colour
+    // is the designer's choice, not a contradiction.
+    sound.keys[1][1].shutterCell = 40;
+    sound.squares[1][1].shutterCell = 119;
+    Save(SampleInfo(), sound);
+    PuzzleInfo info;
+    ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, "FIRST", info).Ok());
+    EXPECT_EQ(Mismatches(CurrentPuzzleTables(), sound), 0);
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+// A board file run as the game runs a puzzle: compiled, animated, played and judged.
+#include "animation/animation_builder.h"
+#include "board/playback.h"
+#include "board/solution_check.h"
+#include "common/globals.h"
+#include "common/tables.h"
+#include "engine/board_trace.h"
+#include "engine/compiler.h"
+#include "entries.h"
+#include "platform/board_grid.h"
+#include "platform/label.h"
+#include "support.h"
+
+namespace quarvelt::fuzz {
+
+namespace {
+
+constexpr const char* Name = "board_run";
+
+std::string& GameFolder() {
+    static std::string folder;
+    return folder;
+}
+
+// A grid that draws nothing and holds the board's size.
+class QuietGrid : public platform::BoardGrid {
+  public:
+    void Clear() override {}
+    void SetDisplay(platform::GridDisplay, int) override {}
+    void SetRows(int) override {}
+    int Rows() const override { return BoardRows; }
+    void SetCols(int) override {}
+    int Cols() const override { return BoardCols; }
+    void SetRowHeight(int, int) override {}
+    void SetColWidth(int, int) override {}
+    void SetRow(int row) override { row_ = row; }
+    int Row() const override { return row_; }
+    void SetCol(int col) override { col_ = col; }
+    int Col() const override { return col_; }
+    bool SetCellPicture(const std::string&) override {
+        Require(row_ >= 0 && row_ < BoardRows && col_ >= 0 && col_ < BoardCols, Name,
+                "a picture drawn outside the board");
+        return true;
+    }
+    void ClearCellPicture() override {}
+    void SetCellText(const std::string&) override {}
+    std::string CellText() const override { return {}; }
+    void SetEvents(platform::BoardGridEvents*) override {}
+
+  private:
+    int row_ = 0;
+    int col_ = 0;
+};
+
+class Tally : public platform::Label {
+  public:
+    void SetCaption(const std::string& caption) override { caption_ = caption; }
+    std::string Caption() const override { return caption_; }
+
+  private:
+    std::string caption_ = "0";
+};
+
+}  // namespace
+
+void SetGameFolder(const std::string& folder) {
+    GameFolder() = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
+int BoardRun(const uint8_t* data, size_t size) {
+    Session session;
+    BoardFile board;
+    std::string error;
+    if (!ParseBoardFile(std::string(reinterpret_cast<const char*>(data), size), board, error))
+        return 0;
+    Require(board.rows >= 10 && board.rows <= 60 && board.cols >= 10 && board.cols <= 60 &&
+                board.cells.size() == static_cast<size_t>(board.rows * board.cols),
+            Name, "a board of the wrong size was read");
+    if (GameFolder().empty())
+        return 0;
+    AppPath = GameFolder();
+    // Pictures the runs extract stay for the next input; the game folder is only read.
+    ImagePath = KeptFolder(Name);
+    LoadBoardFile(board);
+
+    Flag compiled = False;
+    CompilePuzzle(compiled);
+    if (!IsTrue(compiled)) {
+        Require(session.Boxes() == 1, Name,
+                "a failed compile showed " + std::to_string(session.Boxes()) + " messages");
+        for (int p = 1; p <= PhotonCount; ++p)
+            Require(TracePhotonLine(p) ==
+                        "photon " + std::to_string(p) + " size _ colour _ detector _ steps 0 cells",
+                    Name, "a failed compile left photon " + std::to_string(p) + " recorded");
+        return 0;
+    }
+    Require(session.Boxes() == 0, Name, "a compile that succeeded showed a message");
+
+    const int32_t rows = BuildPuzzleAnimation();
+    if (rows == -1) {
+        Require(session.Boxes() == 1, Name, "a failed animation build showed no single message");
+        return 0;
+    }
+    Require(rows >= 0 && static_cast<size_t>(rows) < AnimTable.size(), Name,
+            "the animation's last row lies outside its table");
+
+    QuietGrid grid;
+    Tally tally;
+    const bool noStop = false;
+    const int before = session.Boxes();
+    const bool played = ApplySpecialObjHits(grid, tally, rows, noStop, 0);
+    Require(played == (session.Boxes() == before), Name,
+            "a playback stopped without its message, or played on after one");
+    if (played)
+        CheckForSpecialCond(tally.Caption());
+    return 0;
+}
+
+}  // namespace quarvelt::fuzz
