@@ -188,6 +188,9 @@ constexpr const char* NoColourStop = "ERROR:  NO COLOR INFROMATION FOUND!";
 // Every refusal of the entry rules opens with this line and an empty one.
 constexpr std::string_view RefusalHead = "ERROR: INVALIED USE!\r\r";
 
+using assets::ColourWord;
+using assets::SizeWord;
+
 std::string SideWord(char side) {
     switch (side) {
         case 'L':
@@ -198,29 +201,6 @@ std::string SideWord(char side) {
             return "above";
         default:
             return "below";
-    }
-}
-
-std::string SizeWord(char size) {
-    return size == 'S' ? "small" : size == 'M' ? "medium" : "large";
-}
-
-std::string ColourWord(char colour) {
-    switch (colour) {
-        case 'R':
-            return "red";
-        case 'G':
-            return "green";
-        case 'B':
-            return "blue";
-        case 'C':
-            return "cyan";
-        case 'M':
-            return "magenta";
-        case 'Y':
-            return "yellow";
-        default:
-            return "white";
     }
 }
 

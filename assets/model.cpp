@@ -118,40 +118,6 @@ bool ParsePhoton(const std::string& text, PhotonRule& photon) {
     return colourOk && directionOk;
 }
 
-std::string SizeWord(char size) {
-    switch (size) {
-        case 'S':
-            return "small";
-        case 'M':
-            return "medium";
-        case 'L':
-            return "large";
-        default:
-            return "?";
-    }
-}
-
-std::string ColourWord(char colour) {
-    switch (colour) {
-        case 'R':
-            return "red";
-        case 'G':
-            return "green";
-        case 'B':
-            return "blue";
-        case 'C':
-            return "cyan";
-        case 'M':
-            return "magenta";
-        case 'Y':
-            return "yellow";
-        case 'W':
-            return "white";
-        default:
-            return "?";
-    }
-}
-
 std::string DirectionWord(char direction) {
     switch (direction) {
         case 'L':
@@ -472,6 +438,40 @@ bool ExpandPictures(const std::vector<ObjectEntry>& objects, const std::vector<R
     if (pictures.size() > 32767)
         return error = "more than 32767 pictures", false;
     return true;
+}
+
+std::string SizeWord(char size) {
+    switch (size) {
+        case 'S':
+            return "small";
+        case 'M':
+            return "medium";
+        case 'L':
+            return "large";
+        default:
+            return "?";
+    }
+}
+
+std::string ColourWord(char colour) {
+    switch (colour) {
+        case 'R':
+            return "red";
+        case 'G':
+            return "green";
+        case 'B':
+            return "blue";
+        case 'C':
+            return "cyan";
+        case 'M':
+            return "magenta";
+        case 'Y':
+            return "yellow";
+        case 'W':
+            return "white";
+        default:
+            return "?";
+    }
 }
 
 }  // namespace assets

@@ -71,6 +71,9 @@ bool ExpandPictures(const std::vector<ObjectEntry>& objects, const std::vector<R
 Photon ApplyPhotonRule(const PhotonRule& rule, char inSize, char inColour, char entrySide);
 
 char TravelOfEntrySide(char entrySide);
+// The words of a size ("small") and a colour ("red") letter; "?" for any other letter.
+std::string SizeWord(char size);
+std::string ColourWord(char colour);
 char TurnLeft(char travel);
 char TurnRight(char travel);
 

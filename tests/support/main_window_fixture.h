@@ -37,6 +37,7 @@ class MainWindowTest : public ::testing::Test {
         quarvelt::ImagePath = dir.Path() + "DATA/";
         quarvelt::PuzzlePath = dir.Path() + "PUZZLE/";
         quarvelt::PuzzleLoadPause = 0;
+        quarvelt::CurrentDate = "12/07/2026";
         ASSERT_FALSE(platform::CreateFolder(quarvelt::ImagePath));
         ASSERT_FALSE(platform::CreateFolder(quarvelt::PuzzlePath));
         view.logic = &logic;

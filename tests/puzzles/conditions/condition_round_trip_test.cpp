@@ -15,9 +15,9 @@
 #include "mainwindow/game_bd_logic.h"
 #include "platform/files.h"
 #include "puzzles/sp_cond_edit_logic.h"
+#include "support/main_window_fixture.h"
 #include "support/recording_grid.h"
 #include "support/scripted_platform.h"
-#include "support/scripted_view.h"
 #include "support/temp_folder.h"
 
 using namespace quarvelt;
@@ -49,33 +49,11 @@ std::string Board(bool diamond) {
     return diamond ? text + "trigger 63 1234\n" : text;
 }
 
-class ConditionRoundTrip : public ::testing::Test {
+class ConditionRoundTrip : public testsupport::MainWindowTest {
   protected:
-    testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
-    testsupport::RecordingGrid grid;
-    testsupport::RecordingLabel tally, name, condition;
-    testsupport::ScriptedView view;
-    GameBdLogic logic{{grid, tally, name, condition}, view};
-
     void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = QUARVELT_GAME_DIR;  // read only: pictures, puzzles and catalogue are the test's
-        ImagePath = dir.Path() + "DATA/";
-        PuzzlePath = dir.Path() + "PUZZLE/";
-        PuzzleLoadPause = 0;
-        CurrentDate = "12/07/2026";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-        ASSERT_FALSE(platform::CreateFolder(PuzzlePath));
+        MainWindowTest::SetUp();
         ASSERT_FALSE(WriteSpecialCondFile(Catalogue(), DefaultSpecialCondRecords()));
-        view.logic = &logic;
-        logic.FormLoad();
-        logic.InitMenus();
-    }
-    void TearDown() override {
-        ImageIndex::Forget();
-        ResetGlobals();
     }
 
     std::string Catalogue() const { return dir.Path() + "QUARVELT.CSC"; }

@@ -13,9 +13,9 @@
 #include "common/toolbox_catalogue.h"
 #include "mainwindow/game_bd_logic.h"
 #include "platform/files.h"
+#include "support/main_window_fixture.h"
 #include "support/recording_grid.h"
 #include "support/scripted_platform.h"
-#include "support/scripted_view.h"
 #include "support/temp_folder.h"
 #include "toolbox/object_lock_logic.h"
 #include "toolbox/tb_setup_logic.h"
@@ -26,46 +26,8 @@ namespace {
 
 constexpr const char* ItemsTitle = "TOOLBOX   ITEMS";
 
-class AuthorToPlayer : public ::testing::Test {
+class AuthorToPlayer : public testsupport::MainWindowTest {
   protected:
-    testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
-    testsupport::RecordingGrid grid;
-    testsupport::RecordingLabel tally, name, condition;
-    testsupport::ScriptedView view;
-    GameBdLogic logic{{grid, tally, name, condition}, view};
-
-    void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = QUARVELT_GAME_DIR;  // read only
-        ImagePath = dir.Path() + "DATA/";
-        PuzzlePath = dir.Path() + "PUZZLE/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
-        ASSERT_FALSE(platform::CreateFolder(PuzzlePath));
-        PuzzleLoadPause = 0;
-        CurrentDate = "12/07/2026";
-        view.logic = &logic;
-        logic.FormLoad();
-        logic.InitMenus();
-    }
-    void TearDown() override {
-        ImageIndex::Forget();
-        ResetGlobals();
-    }
-
-    static int16_t Tool(const std::string& stem) {
-        for (int16_t row = 0; row < ToolboxRowCount; ++row)
-            if (TrimBlanks(ToolboxObjectTable[static_cast<size_t>(row)].stem) == stem)
-                return row;
-        ADD_FAILURE() << "no catalogue row " << stem;
-        return 0;
-    }
-    void Press(int row, int col) {
-        grid.SetRow(row);
-        grid.SetCol(col);
-        logic.GridMouseDown(1, 0, row, col);
-    }
     // Picks a tool as the player does, through the tool box's button.
     void Pick(int group, const std::string& stem) {
         logic.ToolBox().GroupClick(group);
