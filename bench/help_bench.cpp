@@ -11,6 +11,7 @@
 #include "common/globals.h"
 #include "help/help_file.h"
 #include "platform/files.h"
+#include "platform/headless.h"
 #include "platform/records.h"
 #include "platform/services.h"
 #include "ratio_reporter.h"
@@ -36,16 +37,6 @@ bool WriteLargestManual(const std::string& path) {
     return !WriteHelpManual(path, pages);
 }
 
-class SilentBoxes : public platform::MessageBoxes {
-  public:
-    int Show(const std::string&, int flags, const std::string&) override {
-        ++shown;
-        return platform::DefaultAnswerOf(flags);
-    }
-    void Beep() override {}
-    int shown = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,7 +46,7 @@ int main(int argc, char** argv) {
         std::perror("mkdtemp");
         return 1;
     }
-    SilentBoxes boxes;
+    platform::SilentBoxes boxes;
     platform::Services services;
     services.boxes = &boxes;
     platform::Install(services);

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "board/board_model.h"
+#include "board/headless_grid.h"
 #include "common/globals.h"
 #include "common/image_index.h"
 #include "common/tables.h"
 #include "common/toolbox_catalogue.h"
-#include "platform/board_grid.h"
-#include "platform/label.h"
+#include "platform/headless.h"
 #include "platform/services.h"
 #include "puzzles/creator_logic.h"
 #include "puzzles/puzzle_files.h"
@@ -29,40 +29,6 @@ constexpr const char* FilesName = "LoadPuzzle/seven-files";
 constexpr const char* WholeName = "LoadPuzzle/whole-load";
 constexpr int Side = 60;
 
-// A grid that keeps nothing; the load's own work is what is measured.
-class QuietGrid : public platform::BoardGrid {
-  public:
-    void Clear() override {}
-    void SetDisplay(platform::GridDisplay, int) override {}
-    void SetRows(int rows) override { rows_ = rows; }
-    int Rows() const override { return rows_; }
-    void SetCols(int cols) override { cols_ = cols; }
-    int Cols() const override { return cols_; }
-    void SetRowHeight(int, int) override {}
-    void SetColWidth(int, int) override {}
-    void SetRow(int row) override { row_ = row; }
-    int Row() const override { return row_; }
-    void SetCol(int col) override { col_ = col; }
-    int Col() const override { return col_; }
-    bool SetCellPicture(const std::string& path) override { return !path.empty(); }
-    void ClearCellPicture() override {}
-    void SetCellText(const std::string&) override {}
-    std::string CellText() const override { return {}; }
-    void SetEvents(platform::BoardGridEvents*) override {}
-
-  private:
-    int rows_ = 0, cols_ = 0, row_ = 0, col_ = 0;
-};
-
-class QuietLabel : public platform::Label {
-  public:
-    void SetCaption(const std::string& caption) override { caption_ = caption; }
-    std::string Caption() const override { return caption_; }
-
-  private:
-    std::string caption_;
-};
-
 class Host : public CreatorHost {
   public:
     platform::BoardGrid& Grid() override { return grid; }
@@ -72,16 +38,8 @@ class Host : public CreatorHost {
     void PuzzleOpened(bool) override {}
     void ShowExPort(bool) override {}
     void Repaint() override {}
-    QuietGrid grid;
-    QuietLabel tally, name, condition;
-};
-
-class SilentBoxes : public platform::MessageBoxes {
-  public:
-    int Show(const std::string&, int flags, const std::string&) override {
-        return platform::DefaultAnswerOf(flags);
-    }
-    void Beep() override {}
+    HeadlessGrid grid;
+    CaptionLabel tally, name, condition;
 };
 
 // Every cell holds an object: reflectors, filters, lenses and detectors in turn.
@@ -132,7 +90,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(ImagePath);
     std::filesystem::create_directories(PuzzlePath);
     PuzzleLoadPause = 0;
-    SilentBoxes boxes;
+    platform::SilentBoxes boxes;
     platform::Services services;
     services.boxes = &boxes;
     platform::Install(services);

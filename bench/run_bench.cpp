@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "board/board_model.h"
+#include "board/headless_grid.h"
 #include "board/playback.h"
 #include "common/globals.h"
 #include "common/image_index.h"
@@ -100,15 +101,6 @@ class AnsweredBoxes : public platform::MessageBoxes {
     }
     void Beep() override {}
     std::string lastText;
-};
-
-class TextLabel : public platform::Label {
-  public:
-    void SetCaption(const std::string& caption) override { caption_ = caption; }
-    std::string Caption() const override { return caption_; }
-
-  private:
-    std::string caption_;
 };
 
 // The main window's part in a Run: nothing to show beside the board.
@@ -226,7 +218,7 @@ struct Board {
 // The pieces of the main window a Run works on.
 struct Window {
     TimedGrid* grid;
-    TextLabel* tally;
+    CaptionLabel* tally;
     GameBdLogic* logic;
     std::string images;
 };
@@ -328,7 +320,7 @@ int main(int argc, char** argv) {
     TimedGrid grid;
     grid.resize(1100, 800);
     grid.show();
-    TextLabel tally, puzzleName, condition;
+    CaptionLabel tally, puzzleName, condition;
     NoWindows windows;
     GameBdLogic logic(GameBdControls{grid, tally, puzzleName, condition}, windows);
     const Window window{&grid, &tally, &logic, images + "/"};

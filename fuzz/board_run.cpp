@@ -1,5 +1,6 @@
 // A board file run as the game runs a puzzle: compiled, animated, played and judged.
 #include "animation/animation_builder.h"
+#include "board/headless_grid.h"
 #include "board/playback.h"
 #include "board/solution_check.h"
 #include "common/globals.h"
@@ -7,8 +8,6 @@
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
 #include "entries.h"
-#include "platform/board_grid.h"
-#include "platform/label.h"
 #include "support.h"
 
 namespace quarvelt::fuzz {
@@ -22,43 +21,14 @@ std::string& GameFolder() {
     return folder;
 }
 
-// A grid that draws nothing and holds the board's size.
-class QuietGrid : public platform::BoardGrid {
+// The board's grid, drawing nothing; a picture drawn off the board is a finding.
+class QuietGrid : public HeadlessGrid {
   public:
-    void Clear() override {}
-    void SetDisplay(platform::GridDisplay, int) override {}
-    void SetRows(int) override {}
-    int Rows() const override { return BoardRows; }
-    void SetCols(int) override {}
-    int Cols() const override { return BoardCols; }
-    void SetRowHeight(int, int) override {}
-    void SetColWidth(int, int) override {}
-    void SetRow(int row) override { row_ = row; }
-    int Row() const override { return row_; }
-    void SetCol(int col) override { col_ = col; }
-    int Col() const override { return col_; }
     bool SetCellPicture(const std::string&) override {
-        Require(row_ >= 0 && row_ < BoardRows && col_ >= 0 && col_ < BoardCols, Name,
+        Require(Row() >= 0 && Row() < BoardRows && Col() >= 0 && Col() < BoardCols, Name,
                 "a picture drawn outside the board");
         return true;
     }
-    void ClearCellPicture() override {}
-    void SetCellText(const std::string&) override {}
-    std::string CellText() const override { return {}; }
-    void SetEvents(platform::BoardGridEvents*) override {}
-
-  private:
-    int row_ = 0;
-    int col_ = 0;
-};
-
-class Tally : public platform::Label {
-  public:
-    void SetCaption(const std::string& caption) override { caption_ = caption; }
-    std::string Caption() const override { return caption_; }
-
-  private:
-    std::string caption_ = "0";
 };
 
 }  // namespace
@@ -105,7 +75,7 @@ int BoardRun(const uint8_t* data, size_t size) {
             "the animation's last row lies outside its table");
 
     QuietGrid grid;
-    Tally tally;
+    CaptionLabel tally;
     const bool noStop = false;
     const int before = session.Boxes();
     const bool played = ApplySpecialObjHits(grid, tally, rows, noStop, 0);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless.h"
 #include "platform/services.h"
 #include "puzzles/puzzle_files.h"
 
@@ -43,18 +44,8 @@ class Session {
     int Boxes() const { return boxes_.shown; }
 
   private:
-    class CountedBoxes : public platform::MessageBoxes {
-      public:
-        int Show(const std::string&, int flags, const std::string&) override {
-            ++shown;
-            return platform::DefaultAnswerOf(flags);
-        }
-        void Beep() override {}
-        int shown = 0;
-    };
-
     platform::Services saved_;
-    CountedBoxes boxes_;
+    platform::SilentBoxes boxes_;
 };
 
 }  // namespace quarvelt::fuzz

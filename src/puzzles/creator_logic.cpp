@@ -1,7 +1,6 @@
 #include "puzzles/creator_logic.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "board/board_model.h"
@@ -68,24 +67,18 @@ std::string FailureText(const PuzzleFileResult& result) {
 // numbers a puzzle saved by another build of the picture set carries.
 void PointToolRowsAtTheIndex() {
     const ImageIndex& index = ImageIndex::Current();
-    std::unordered_map<std::string, int> tools;
-    for (size_t i = 0; i < index.Records().size(); ++i) {
-        const std::string& name = index.Name(static_cast<int>(i));
-        if (name.size() == 11 && name.ends_with(".BMP"))
-            tools.try_emplace(name.substr(0, 7), static_cast<int>(i));
-    }
     for (ToolboxObjectRow& row : ToolboxObjectTable) {
         if (row.stem.empty())
             continue;
-        const auto found = tools.find(UpperCase(TrimBlanks(row.stem)));
-        if (found == tools.end()) {
+        const int found = index.FindBitmapByName(TrimBlanks(row.stem) + ".BMP");
+        if (found < 0) {
             // Nothing from the file decides what is copied out of an archive.
             row.archiveId.clear();
             row.archiveOffset = 0;
             row.imageSize = 0;
             continue;
         }
-        const ImageIndexRecord& record = index.Records()[static_cast<size_t>(found->second)];
+        const ImageIndexRecord& record = index.Records()[static_cast<size_t>(found)];
         row.archiveId = record.archiveId;
         row.archiveOffset = record.archiveOffset;
         row.imageSize = record.imageSize;

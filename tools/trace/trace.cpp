@@ -12,14 +12,13 @@
 #include <string>
 
 #include "animation/animation_builder.h"
+#include "board/headless_grid.h"
 #include "board/playback.h"
 #include "board/solution_check.h"
 #include "common/globals.h"
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
-#include "platform/board_grid.h"
 #include "platform/files.h"
-#include "platform/label.h"
 #include "platform/services.h"
 
 namespace {
@@ -45,44 +44,15 @@ class PrintedBoxes : public platform::MessageBoxes {
 };
 
 // Prints every picture the playback draws, by cell and picture name.
-class PrintedGrid : public platform::BoardGrid {
+class PrintedGrid : public quarvelt::HeadlessGrid {
   public:
-    void Clear() override {}
-    void SetDisplay(platform::GridDisplay, int) override {}
-    void SetRows(int) override {}
-    int Rows() const override { return quarvelt::BoardRows; }
-    void SetCols(int) override {}
-    int Cols() const override { return quarvelt::BoardCols; }
-    void SetRowHeight(int, int) override {}
-    void SetColWidth(int, int) override {}
-    void SetRow(int row) override { row_ = row; }
-    int Row() const override { return row_; }
-    void SetCol(int col) override { col_ = col; }
-    int Col() const override { return col_; }
     bool SetCellPicture(const std::string& path) override {
         std::string name = path;
         if (name.compare(0, quarvelt::ImagePath.size(), quarvelt::ImagePath) == 0)
             name = name.substr(quarvelt::ImagePath.size());
-        std::cout << "draw " << row_ * quarvelt::BoardCols + col_ << ' ' << name << '\n';
+        std::cout << "draw " << Row() * quarvelt::BoardCols + Col() << ' ' << name << '\n';
         return platform::IsFile(path);
     }
-    void ClearCellPicture() override {}
-    void SetCellText(const std::string&) override {}
-    std::string CellText() const override { return {}; }
-    void SetEvents(platform::BoardGridEvents*) override {}
-
-  private:
-    int row_ = 0;
-    int col_ = 0;
-};
-
-class TallyCaption : public platform::Label {
-  public:
-    void SetCaption(const std::string& caption) override { caption_ = caption; }
-    std::string Caption() const override { return caption_; }
-
-  private:
-    std::string caption_ = "0";
 };
 
 int Usage() {
@@ -141,7 +111,7 @@ int main(int argc, char** argv) {
     if (rows == -1)
         return 0;
     PrintedGrid grid;
-    TallyCaption tally;
+    quarvelt::CaptionLabel tally;
     const bool noStop = false;
     const bool played = quarvelt::ApplySpecialObjHits(grid, tally, rows, noStop, 0);
     std::cout << "tally " << tally.Caption() << '\n';
