@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "common/image_index.h"
+#include "common/text.h"
 
 namespace quarvelt {
 
@@ -61,6 +62,24 @@ void LoadToolboxObjects() {
         row.shown = True;
         row.enabled = True;
     }
+}
+
+bool ToolboxObjectRow::IsUp() const {
+    const std::string trimmed = TrimBlanks(stem);
+    return !trimmed.empty() && trimmed.back() == 'U';
+}
+
+std::string ToolboxObjectRow::Code() const {
+    return UpperCase(TrimBlanks(stem)).substr(0, 5);
+}
+
+int16_t FindToolRow(const std::string& toolCode) {
+    for (int16_t row = 0; row < ToolboxRowCount; ++row) {
+        const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
+        if (entry.IsUp() && entry.Code() == toolCode)
+            return row;
+    }
+    return -1;
 }
 
 }  // namespace quarvelt

@@ -19,17 +19,24 @@ struct ToolboxObjectRow {
     int32_t archiveOffset = 0;  // of the picture; 0 marks a free row
     int16_t button = -1;        // tool button 0 to 65 the row is shown on, -1 none
     Flag enabled = False;
-    int16_t allowed = 0;        // how many the tool box offers
-    int16_t used = 0;           // how many are on the board
-    std::string archiveId;      // of the picture
-    int32_t imageSize = 0;      // of the picture, as the index gives it
+    int16_t allowed = 0;    // how many the tool box offers
+    int16_t used = 0;       // how many are on the board
+    std::string archiveId;  // of the picture
+    int32_t imageSize = 0;  // of the picture, as the index gives it
 
     bool Free() const { return archiveOffset == 0; }
+    // The up picture of an object: its row carries the object's flags and counts.
+    bool IsUp() const;
+    // The object's tool code: the first five characters of the stem, upper case.
+    std::string Code() const;
 };
 
 extern std::array<ToolboxObjectRow, ToolboxRowCount> ToolboxObjectTable;
 
 // Rebuilds the table from the image index.
 void LoadToolboxObjects();
+
+// The first up row whose tool code is `toolCode`, or -1.
+int16_t FindToolRow(const std::string& toolCode);
 
 }  // namespace quarvelt

@@ -58,17 +58,6 @@ void UsedUp() {
          "TOOLBOX  INVENTORY");
 }
 
-// The first up row of the catalogue whose tool code is `code`, or -1.
-int16_t UpRowOfCode(const std::string& code) {
-    for (int16_t row = 0; row < ToolboxRowCount; ++row) {
-        const std::string& stem = ToolboxObjectTable[static_cast<size_t>(row)].stem;
-        const std::string trimmed = TrimBlanks(stem);
-        if (UpperCase(stem).substr(0, 5) == code && !trimmed.empty() && trimmed.back() == 'U')
-            return row;
-    }
-    return -1;
-}
-
 // Gives one object of `row` back to the tool box; an unlimited object keeps its count.
 void GiveBack(int16_t row) {
     if (row < 0)
@@ -122,7 +111,7 @@ bool UpdateToolboxInventory(int16_t tool, int16_t cell) {
         picked.used = 1;
         target.lampFlag = True;
     } else if (toolCode == "BLANK") {
-        const int16_t row = UpRowOfCode(ConvGameObjToToolObj(CodeAt(cell)));
+        const int16_t row = FindToolRow(ConvGameObjToToolObj(CodeAt(cell)));
         if (row < 0)
             return false;
         if (locked)
@@ -203,7 +192,7 @@ void GameBdLogic::PlaceObject(int16_t cell) {
 }
 
 void GameBdLogic::UndoPlacement(int16_t cell) {
-    GiveBack(UpRowOfCode(ConvGameObjToToolObj(GetGameboardObj(SelectedTool))));
+    GiveBack(FindToolRow(ConvGameObjToToolObj(GetGameboardObj(SelectedTool))));
     // The cell is still empty; it gets the empty cell's fields back too.
     BoardCell& row = BoardTable[static_cast<size_t>(cell)];
     row.group = EmptyCellGroup;

@@ -50,15 +50,6 @@ constexpr const char* GroupUpdated[SetupGroupCount] = {
     "Barrer/Walls Updated.", "Reflectors Updated.", "Filters Updated.",
     "Triggers Updated.",     "Shutters Updated.",   "Miscellanious items Updated."};
 
-bool IsUpRow(const ToolboxObjectRow& row) {
-    const std::string stem = TrimBlanks(row.stem);
-    return !stem.empty() && stem.back() == 'U';
-}
-
-std::string CodeOf(const ToolboxObjectRow& row) {
-    return UpperCase(TrimBlanks(row.stem)).substr(0, 5);
-}
-
 bool IsFixedPosition(int group, int position) {
     return group == MiscellaneousGroup && (position == BlankPosition || position == LampPosition);
 }
@@ -79,16 +70,15 @@ void RecountUsedFromBoard() {
         if (cell.pictureName.substr(0, 5) == "BLANK")
             continue;
         const std::string code = UpperCase(ConvGameObjToToolObj(cell.pictureName));
-        for (ToolboxObjectRow& row : ToolboxObjectTable) {
-            if (!IsUpRow(row) || CodeOf(row) != code)
-                continue;
-            // The board's editing counts the lamp whatever its allowed count, and
-            // no other object whose count is unlimited.
-            if ((row.allowed != -1 || code == "LAMP_") &&
-                row.used < std::numeric_limits<int16_t>::max())
-                ++row.used;
-            break;
-        }
+        const int16_t found = FindToolRow(code);
+        if (found < 0)
+            continue;
+        ToolboxObjectRow& row = ToolboxObjectTable[static_cast<size_t>(found)];
+        // The board's editing counts the lamp whatever its allowed count, and
+        // no other object whose count is unlimited.
+        if ((row.allowed != -1 || code == "LAMP_") &&
+            row.used < std::numeric_limits<int16_t>::max())
+            ++row.used;
     }
 }
 
@@ -100,7 +90,7 @@ void TBSetupLogic::Changed() {
 int16_t TBSetupLogic::RowAt(int position) const {
     for (int16_t i = 0; i < ToolboxRowCount; ++i) {
         const ToolboxObjectRow& row = work_[static_cast<size_t>(i)];
-        if (row.group == setupGroup_ && row.button == position && IsUpRow(row))
+        if (row.group == setupGroup_ && row.button == position && row.IsUp())
             return i;
     }
     return -1;
@@ -163,7 +153,7 @@ void TBSetupLogic::LayOut(bool keepChecks) {
         int16_t found = -1;
         for (int16_t i = 0; i < ToolboxRowCount && found < 0; ++i) {
             const ToolboxObjectRow& row = work_[static_cast<size_t>(i)];
-            if (row.group == setupGroup_ && row.button == -1 && IsUpRow(row))
+            if (row.group == setupGroup_ && row.button == -1 && row.IsUp())
                 found = i;
         }
         if (found < 0)
@@ -171,7 +161,7 @@ void TBSetupLogic::LayOut(bool keepChecks) {
         ToolboxObjectRow& row = work_[static_cast<size_t>(found)];
         SetupPosition& shown = positions_[static_cast<size_t>(p)];
         shown.picture = FetchPicture(row);
-        shown.code = CodeOf(row);
+        shown.code = row.Code();
         row.button = static_cast<int16_t>(p);
         if (IsFixedPosition(setupGroup_, p)) {
             // The blank holds its place unseen; the lamp's count shows but is the program's.
@@ -273,7 +263,8 @@ void TBSetupLogic::UpdateClick() {
 void TBSetupLogic::DisableAllClick() {
     focus_ = -1;
     for (int p = 0; p < SetupPositionCount; ++p)
-        positions_[static_cast<size_t>(p)].check = IsFixedPosition(setupGroup_, p) ? CheckOn : CheckOff;
+        positions_[static_cast<size_t>(p)].check =
+            IsFixedPosition(setupGroup_, p) ? CheckOn : CheckOff;
     Changed();
 }
 

@@ -34,14 +34,6 @@ std::string Stem(int16_t row) {
     return TrimBlanks(ToolboxObjectTable[static_cast<size_t>(row)].stem);
 }
 
-bool EndsWith(const std::string& stem, char last) {
-    return !stem.empty() && stem.back() == last;
-}
-
-std::string CodeOf(int16_t row) {
-    return UpperCase(Stem(row)).substr(0, 5);
-}
-
 bool BeginsWithAny(const std::string& code, std::initializer_list<std::string_view> prefixes) {
     return std::any_of(prefixes.begin(), prefixes.end(),
                        [&](std::string_view prefix) { return code.starts_with(prefix); });
@@ -69,7 +61,7 @@ void ClearButtonNumbers() {
 int16_t NextUpRow(int16_t group) {
     for (int16_t row = 0; row < ToolboxRowCount; ++row) {
         const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
-        if (entry.group == group && entry.button == -1 && EndsWith(Stem(row), 'U'))
+        if (entry.group == group && entry.button == -1 && entry.IsUp())
             return row;
     }
     return -1;
@@ -82,7 +74,7 @@ int16_t DownRowOf(int16_t upRow) {
     for (int16_t row = 0; row < ToolboxRowCount; ++row) {
         const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
         const std::string stem = UpperCase(Stem(row));
-        if (entry.group == up.group && entry.button == -1 && EndsWith(stem, 'D') &&
+        if (entry.group == up.group && entry.button == -1 && stem.ends_with('D') &&
             stem.substr(0, stem.size() - 1) == upStem.substr(0, upStem.size() - 1))
             return row;
     }
@@ -164,7 +156,7 @@ void ToolBoxLogic::GroupPass(int group, bool load) {
         ToolButtonState& button = buttons_[static_cast<size_t>(k)];
         ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(up)];
         button.picture = FetchPicture(up);
-        button.code = CodeOf(up);
+        button.code = entry.Code();
         if (!load) {
             button.enabled = IsTrue(entry.enabled);
             button.visible = IsTrue(entry.shown);
@@ -194,10 +186,10 @@ void ToolBoxLogic::Activate() {
         button.enabled = false;
         button.visible = false;
         ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
-        if (entry.group != currentGroup_ || !EndsWith(Stem(row), 'U'))
+        if (entry.group != currentGroup_ || !entry.IsUp())
             continue;
         entry.button = static_cast<int16_t>(k);
-        const std::string code = CodeOf(row);
+        const std::string code = entry.Code();
         button.code = code;
         const bool blank = currentGroup_ == MiscellaneousGroup && code == "BLANK";
         bool offered = false;
@@ -245,7 +237,7 @@ void ToolBoxLogic::Activate() {
 void ToolBoxLogic::ToolClick(int index) {
     for (int16_t row = 0; row < ToolboxRowCount; ++row) {
         const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
-        if (entry.button != index || !EndsWith(Stem(row), 'U'))
+        if (entry.button != index || !entry.IsUp())
             continue;
         // An allowed count of -1 offers the object without limit.
         if (entry.allowed == -1 || entry.used < entry.allowed) {
