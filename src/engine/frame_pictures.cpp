@@ -89,7 +89,7 @@ bool MakeFramePresent(const std::string& frameName, std::string& errorText) {
         // A damaged archive is reported, never taken for a picture that is there.
         if (auto error =
                 ExtractMixFile(found.archiveId, found.archiveOffset, frameName, found.imageSize)) {
-            errorText = "ERROR " + std::to_string(error.number) + "\r" + error.description;
+            errorText = platform::ErrorText(error);
             return false;
         }
         KnownPresent().insert(frameName);

@@ -115,8 +115,8 @@ class HelpManualReader {
 
 void ShowFileError(const platform::RuntimeError& error) {
     platform::Beep();
-    platform::MsgBox("ERROR " + std::to_string(error.number) + "\r" + error.description,
-                     platform::MsgExclamation | platform::MsgOkOnly, "GET HELP PAGE ERROR");
+    platform::MsgBox(platform::ErrorText(error), platform::MsgExclamation | platform::MsgOkOnly,
+                     "GET HELP PAGE ERROR");
 }
 
 }  // namespace

@@ -54,8 +54,7 @@ void HelpReaderLogic::Activate() {
     if (!model_.HelpFileName.empty()) {
         if (auto error = ReadHelpManual(model_.HelpFileName, manual)) {
             platform::Beep();
-            platform::MsgBox("ERROR " + std::to_string(error.number) + "\r" + error.description,
-                             Exclamation, ManualTitle);
+            platform::MsgBox(platform::ErrorText(error), Exclamation, ManualTitle);
             Hide();
             return;
         }

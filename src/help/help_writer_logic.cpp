@@ -25,8 +25,7 @@ std::string TrimRight(const std::string& text) {
 
 void ShowFileError(const platform::RuntimeError& error, const char* title) {
     platform::Beep();
-    platform::MsgBox("ERROR " + std::to_string(error.number) + "\r" + error.description,
-                     Exclamation, title);
+    platform::MsgBox(platform::ErrorText(error), Exclamation, title);
 }
 
 bool Asked(const char* question) {

@@ -21,6 +21,7 @@ namespace quarvelt {
 namespace {
 
 using platform::GridDisplay;
+using platform::Warn;
 
 constexpr int16_t EmptyCellGroup = 5;
 constexpr int LeftButton = 1;
@@ -46,11 +47,6 @@ bool IsKey(int16_t number) {
 }
 bool IsShutter(int16_t number) {
     return number >= 13 && number <= 18;
-}
-
-void Warn(const std::string& text, const char* title) {
-    platform::Beep();
-    platform::MsgBox(text, platform::MsgOkOnly | platform::MsgExclamation, title);
 }
 
 void UsedUp() {
@@ -395,7 +391,7 @@ bool GameBdLogic::DrawCellPicture(const std::string& name) {
             case 2:
                 return fail("ERROR: OPENING INDEX FILE");
             default:
-                return fail("ERROR " + std::to_string(error.number) + "\r" + error.description);
+                return fail(platform::ErrorText(error));
         }
     }
     // A file that is there but is no picture is reported like a missing one.

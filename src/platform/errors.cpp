@@ -75,4 +75,8 @@ RuntimeError ErrorFromCode(const std::error_code& ec, const std::string& path) {
     return MakeError(ErrPathFileAccess);
 }
 
+std::string ErrorText(const RuntimeError& error) {
+    return "ERROR " + std::to_string(error.number) + "\r" + error.description;
+}
+
 }  // namespace platform

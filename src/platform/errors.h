@@ -30,6 +30,8 @@ enum : int {
 };
 
 RuntimeError MakeError(int number);
+// How the game reports an error: "ERROR " & number, a line break, the description.
+std::string ErrorText(const RuntimeError& error);
 // Maps an errno value; `path` decides between "file" and "path" not found.
 RuntimeError ErrorFromErrno(int err, const std::string& path = {});
 RuntimeError ErrorFromCode(const std::error_code& ec, const std::string& path = {});

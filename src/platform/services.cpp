@@ -89,4 +89,14 @@ std::string DateTimeText() {
     return Current().clock->DateTimeText();
 }
 
+void Warn(const std::string& text, const std::string& title) {
+    Beep();
+    MsgBox(text, MsgOkOnly | MsgExclamation, title);
+}
+
+void Tell(const std::string& text, const std::string& title) {
+    Beep();
+    MsgBox(text, MsgOkOnly | MsgInformation, title);
+}
+
 }  // namespace platform

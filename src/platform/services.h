@@ -126,7 +126,7 @@ class Drives {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // The present local date and time as the game shows it: "MM/DD/YYYY HH:MM:SS".
     virtual std::string DateTimeText() = 0;
@@ -152,6 +152,10 @@ void InstallHeadless();
 // Short forms for core code.
 int MsgBox(const std::string& text, int flags, const std::string& title);
 void Beep();
+// A beep, then a box with one OK button: an exclamation icon for a warning or
+// refusal, an information icon for a result.
+void Warn(const std::string& text, const std::string& title);
+void Tell(const std::string& text, const std::string& title);
 std::string InputBox(const std::string& prompt, const std::string& title,
                      const std::string& defaultText = {});
 void SetPointer(Pointer pointer);

@@ -19,8 +19,9 @@ namespace quarvelt {
 namespace {
 
 using platform::MsgExclamation;
-using platform::MsgInformation;
 using platform::MsgOkOnly;
+using platform::Tell;
+using platform::Warn;
 
 constexpr const char* SaveTitle = "SAVE  CUSTOM  PUZZLE";
 constexpr const char* DeleteTitle = "DELETE  CUSTOM  PUZZLE";
@@ -31,16 +32,6 @@ constexpr int32_t Blue = 16711680;
 constexpr int32_t Red = 192;
 constexpr size_t MaxKeyLength = 16;
 constexpr int16_t MaxListedForSave = 255;
-
-void Warn(const std::string& text, const char* title) {
-    platform::Beep();
-    platform::MsgBox(text, MsgOkOnly | MsgExclamation, title);
-}
-
-void Tell(const std::string& text, const char* title) {
-    platform::Beep();
-    platform::MsgBox(text, MsgOkOnly | MsgInformation, title);
-}
 
 void DefaultPointer() {
     platform::SetPointer(platform::Pointer::Default);
@@ -54,7 +45,7 @@ std::string SizeText(int16_t rows, int16_t cols) {
 std::string FailureText(const PuzzleFileResult& result) {
     switch (result.status) {
         case PuzzleFileStatus::Failed:
-            return "ERROR " + std::to_string(result.error.number) + "\r" + result.error.description;
+            return platform::ErrorText(result.error);
         case PuzzleFileStatus::InfMissing:
             return "ERROR: PUZZLE INFORMATION FILE NOT FOUND!";
         default:

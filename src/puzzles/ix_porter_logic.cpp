@@ -45,10 +45,6 @@ bool IsTransferKind(platform::DriveKind kind) {
     return kind == platform::DriveKind::Removable || kind == platform::DriveKind::CdRom;
 }
 
-std::string ErrorText(const platform::RuntimeError& error) {
-    return "ERROR " + std::to_string(error.number) + "\r" + error.description;
-}
-
 void RemoveFiles(const std::string& folder, const std::vector<std::string>& names) {
     for (const std::string& name : names)
         if (platform::IsFile(folder + name))
@@ -372,7 +368,7 @@ void IXPorterLogic::NoneSelected(const char* title) {
 
 void IXPorterLogic::ShowFailure(const CopyFailure& failure) {
     platform::Beep();
-    platform::MsgBox(ErrorText(failure.error), MsgOkOnly | MsgCritical, TransferTitle());
+    platform::MsgBox(platform::ErrorText(failure.error), MsgOkOnly | MsgCritical, TransferTitle());
 }
 
 void IXPorterLogic::OkClick() {

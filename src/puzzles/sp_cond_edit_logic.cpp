@@ -21,17 +21,15 @@ constexpr const char* RemoveTitle = "REMOVE  SPECIAL  CONDITION";
 constexpr int16_t FirstCustom = FixedSpecialCondCount + 1;
 constexpr int16_t LastCustom = SpecialCondRecordCount;
 
-void Warn(const std::string& text, const char* title) {
-    platform::Beep();
-    platform::MsgBox(text, platform::MsgOkOnly | platform::MsgExclamation, title);
-}
+using platform::Warn;
 
+// Results of the editor come without a beep.
 void Tell(const std::string& text, const char* title) {
     platform::MsgBox(text, platform::MsgOkOnly | platform::MsgInformation, title);
 }
 
 void ReportFileError(const platform::RuntimeError& error, const char* title) {
-    Warn("ERROR " + std::to_string(error.number) + "\r" + error.description, title);
+    Warn(platform::ErrorText(error), title);
 }
 
 // Characters of a code from a 1-based position; empty past its end.

@@ -38,8 +38,8 @@ constexpr std::array<RequiredFile, 10> RequiredFiles{{
 int ShowFailure(const platform::RuntimeError& error) {
     platform::SetPointer(platform::Pointer::Default);
     platform::Beep();
-    platform::MsgBox("ERROR " + std::to_string(error.number) + "\r" + error.description,
-                     platform::MsgOkOnly + platform::MsgCritical, RequiredFilesTitle);
+    platform::MsgBox(platform::ErrorText(error), platform::MsgOkOnly + platform::MsgCritical,
+                     RequiredFilesTitle);
     return EndStatus;
 }
 
