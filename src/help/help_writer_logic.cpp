@@ -13,8 +13,6 @@ namespace {
 constexpr const char* ManualTitle = "HELP MANUAL";
 constexpr const char* AssignTitle = "ASSIGN HELP PAGE";
 constexpr const char* SaveTitle = "SAVE PAGE TO FILE";
-constexpr int Exclamation = platform::MsgExclamation | platform::MsgOkOnly;
-constexpr int Information = platform::MsgInformation | platform::MsgOkOnly;
 constexpr int Question = platform::MsgQuestion | platform::MsgYesNo;
 constexpr size_t TabBlanks = 8;
 
@@ -24,8 +22,16 @@ std::string TrimRight(const std::string& text) {
 }
 
 void ShowFileError(const platform::RuntimeError& error, const char* title) {
-    platform::Beep();
-    platform::MsgBox(platform::ErrorText(error), Exclamation, title);
+    platform::Warn(platform::ErrorText(error), title);
+}
+
+// The manual as it stands before a page is saved into it; false after the error's box.
+bool ReadForSaving(const std::string& fileName, HelpManualContents& manual) {
+    if (auto error = ReadHelpManual(fileName, manual)) {
+        ShowFileError(error, SaveTitle);
+        return false;
+    }
+    return true;
 }
 
 bool Asked(const char* question) {
@@ -152,9 +158,8 @@ void HelpWriterLogic::Activate() {
     }
     const auto count = static_cast<int16_t>(manual.pages.size());
     if (count == 0) {
-        platform::Beep();
-        platform::MsgBox("EMPTY HELP MANUAL!\r\rStarting a new help manual\rwith Page 1, Topic 1.",
-                         Exclamation, ManualTitle);
+        platform::Warn("EMPTY HELP MANUAL!\r\rStarting a new help manual\rwith Page 1, Topic 1.",
+                       ManualTitle);
         StartBlankPage();
         Changed();
         return;
@@ -309,14 +314,11 @@ void HelpWriterLogic::SavePgClick() {
         return;
     ReadBack();
     HelpManualContents manual;
-    if (auto error = ReadHelpManual(model_.HelpFileName, manual)) {
-        ShowFileError(error, SaveTitle);
+    if (!ReadForSaving(model_.HelpFileName, manual))
         return;
-    }
     for (const HelpPageRecord& page : manual.pages) {
         if (page.pageNo == model_.CurPage) {
-            platform::Beep();
-            platform::MsgBox("THIS PAGE ALREADY EXISTS!", Exclamation, SaveTitle);
+            platform::Warn("THIS PAGE ALREADY EXISTS!", SaveTitle);
             return;
         }
     }
@@ -325,8 +327,7 @@ void HelpWriterLogic::SavePgClick() {
         ShowFileError(error, SaveTitle);
         return;
     }
-    platform::Beep();
-    platform::MsgBox("NEW PAGE ADDED.", Information, SaveTitle);
+    platform::Tell("NEW PAGE ADDED.", SaveTitle);
     updateEnabled_ = true;
     buttons_.prev = true;
     Changed();
@@ -337,10 +338,8 @@ void HelpWriterLogic::UpDatePgClick() {
         return;
     ReadBack();
     HelpManualContents manual;
-    if (auto error = ReadHelpManual(model_.HelpFileName, manual)) {
-        ShowFileError(error, SaveTitle);
+    if (!ReadForSaving(model_.HelpFileName, manual))
         return;
-    }
     for (HelpPageRecord& page : manual.pages) {
         if (page.pageNo != model_.CurPage)
             continue;
@@ -350,12 +349,10 @@ void HelpWriterLogic::UpDatePgClick() {
             ShowFileError(error, SaveTitle);
             return;
         }
-        platform::Beep();
-        platform::MsgBox("PAGE UPDATED.", Information, SaveTitle);
+        platform::Tell("PAGE UPDATED.", SaveTitle);
         return;
     }
-    platform::Beep();
-    platform::MsgBox("THIS PAGE DOESN'T EXIST!", Exclamation, SaveTitle);
+    platform::Warn("THIS PAGE DOESN'T EXIST!", SaveTitle);
 }
 
 void HelpWriterLogic::ExitHlpClick() {
