@@ -45,6 +45,20 @@ inline constexpr std::array<SpecialObject, 18> SpecialObjects{{
 
 constexpr int16_t SpecialObjectCount = static_cast<int16_t>(SpecialObjects.size());
 
+// The groups of special-object numbers.
+constexpr bool IsBonusObject(int16_t number) {
+    return number >= 1 && number <= 6;
+}
+constexpr bool IsClosingSquare(int16_t number) {
+    return number >= 7 && number <= 9;
+}
+constexpr bool IsKeyObject(int16_t number) {
+    return number >= 10 && number <= 12;
+}
+constexpr bool IsColourShutter(int16_t number) {
+    return number >= 13 && number <= 18;
+}
+
 struct ObjectDisplayName {
     std::string_view code;
     std::string_view name;

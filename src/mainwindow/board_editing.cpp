@@ -36,19 +36,6 @@ std::string CodeAt(int16_t cell) {
     return BoardTable[static_cast<size_t>(cell)].pictureName.substr(0, 5);
 }
 
-bool IsBonus(int16_t number) {
-    return number >= 1 && number <= 6;
-}
-bool IsSquare(int16_t number) {
-    return number >= 7 && number <= 9;
-}
-bool IsKey(int16_t number) {
-    return number >= 10 && number <= 12;
-}
-bool IsShutter(int16_t number) {
-    return number >= 13 && number <= 18;
-}
-
 void UsedUp() {
     Warn("ERROR:  OBJECT IS USED UP!\r\rAll objects for this type have been used!",
          "TOOLBOX  INVENTORY");
@@ -157,15 +144,15 @@ void GameBdLogic::PlaceObject(int16_t cell) {
     const std::string code = name.substr(0, 5);
     const int16_t number = GetSpecialObjNumber(code);
     // A shutter nothing could find in ShutterTable could never be opened or removed.
-    if (IsShutter(number) && !FreeShutterSlot(number)) {
+    if (IsColourShutter(number) && !FreeShutterSlot(number)) {
         UsedUp();
         return BackToToolBox();
     }
     if (!UpdateToolboxInventory(SelectedTool, cell))
         return BackToToolBox();
 
-    if (IsBonus(number) || IsSquare(number) || IsKey(number)) {
-        const bool bonus = IsBonus(number);
+    if (IsBonusObject(number) || IsClosingSquare(number) || IsKeyObject(number)) {
+        const bool bonus = IsBonusObject(number);
         std::string& trigType = bonus ? setTrigg_.trigType : shutterDialog_.trigType;
         (bonus ? setTrigg_.cellNumber : shutterDialog_.cellNumber) = std::to_string(cell);
         trigType = code;
@@ -175,7 +162,7 @@ void GameBdLogic::PlaceObject(int16_t cell) {
             view_.ShowShutterDialog();
         if (trigType == CancelMark)
             return UndoPlacement(cell);
-    } else if (IsShutter(number)) {
+    } else if (IsColourShutter(number)) {
         ShutterSlot* slot = FreeShutterSlot(number);
         slot->cell = cell;
         slot->open = 0;
@@ -211,7 +198,7 @@ void GameBdLogic::RemoveObject(int16_t cell, int row, int col) {
     const int16_t group = ToolboxObjectTable[static_cast<size_t>(SelectedTool)].group;
 
     std::vector<int16_t> cleared;
-    if (IsBonus(number)) {
+    if (IsBonusObject(number)) {
         for (int slot = 1; slot <= BonusSlots; ++slot) {
             BonusObjSlot& bonus =
                 BonusObjTable[static_cast<size_t>(number)][static_cast<size_t>(slot)];
@@ -220,11 +207,11 @@ void GameBdLogic::RemoveObject(int16_t cell, int row, int col) {
                 break;
             }
         }
-    } else if (IsSquare(number) || IsKey(number)) {
+    } else if (IsClosingSquare(number) || IsKeyObject(number)) {
         bool found = false;
         for (int colour = 1; colour <= LinkColours && !found; ++colour)
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
-                if (IsSquare(number)) {
+                if (IsClosingSquare(number)) {
                     ClosingSquareSlot& square =
                         ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
                     if ((found = square.cell == cell)) {
@@ -240,7 +227,7 @@ void GameBdLogic::RemoveObject(int16_t cell, int row, int col) {
                     }
                 }
             }
-    } else if (IsShutter(number)) {
+    } else if (IsColourShutter(number)) {
         bool found = false;
         for (int kind = 1; kind <= ShutterKinds && !found; ++kind)
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
@@ -276,7 +263,7 @@ void GameBdLogic::RemoveShutterLinks(int16_t shutterCell, const std::string& nam
         if (!IsCell(cell))
             return true;
         const int16_t number = GetSpecialObjNumber(CodeAt(cell));
-        if (key ? !IsKey(number) : !IsSquare(number))
+        if (key ? !IsKeyObject(number) : !IsClosingSquare(number))
             return true;
         if (!UpdateToolboxInventory(SelectedTool, cell))
             return false;
@@ -319,13 +306,13 @@ void GameBdLogic::InspectObject() {
         objInfroLoaded_ = true;
         objInfro_.FormLoad();
     }
-    if (IsBonus(number))
+    if (IsBonusObject(number))
         objInfro_.SetCaption("Bonus Object Information.");
-    else if (IsSquare(number))
+    else if (IsClosingSquare(number))
         objInfro_.SetCaption("Closing Square Information.");
-    else if (IsKey(number))
+    else if (IsKeyObject(number))
         objInfro_.SetCaption("Key Information.");
-    else if (IsShutter(number))
+    else if (IsColourShutter(number))
         objInfro_.SetCaption("Shutter Information.");
     else
         objInfro_.SetCaption("Game Object Information.");
@@ -347,7 +334,7 @@ void GameBdLogic::GridKeyDown(int key, int) {
     if (!IsCell(cell))
         return;
     const std::string code = CodeAt(cell);
-    if (!IsBonus(GetSpecialObjNumber(code)))
+    if (!IsBonusObject(GetSpecialObjNumber(code)))
         return;
     setTrigg_.cellNumber = std::to_string(cell);
     setTrigg_.trigType = code;

@@ -2,6 +2,7 @@
 
 #include "common/tables.h"
 #include "common/text.h"
+#include "common/vocabulary.h"
 
 namespace quarvelt {
 
@@ -45,7 +46,7 @@ void ObjInfroLogic::Activate() {
     const int16_t number = CaptionNumber(TrimBlanks(trigType));
     const std::string cellText = TrimBlanks(cellNumber);
 
-    if (number >= 1 && number <= 6) {
+    if (IsBonusObject(number)) {
         trigNum.clear();
         trigValue.clear();
         for (int slot = 1; slot <= BonusSlots; ++slot) {
@@ -59,14 +60,14 @@ void ObjInfroLogic::Activate() {
         }
         trigCellNum = cellText;
         ShowFrame(InfoFrame::Trig);
-    } else if (number >= 7 && number <= 12) {
+    } else if (IsClosingSquare(number) || IsKeyObject(number)) {
         keySqrNum.clear();
         shutCelNum.clear();
         bool found = false;
         for (int colour = 1; colour <= LinkColours && !found; ++colour) {
             for (int slot = 1; slot <= LinkSlots && !found; ++slot) {
                 int16_t shutterCell = 0;
-                if (number <= 9) {
+                if (IsClosingSquare(number)) {
                     const ClosingSquareSlot& square =
                         ClosingSquareTable[static_cast<size_t>(colour)][static_cast<size_t>(slot)];
                     found = square.objectNumber == number && square.cell == cell;
@@ -85,7 +86,7 @@ void ObjInfroLogic::Activate() {
         }
         keySqrCell = cellText;
         ShowFrame(InfoFrame::KeySqr);
-    } else if (number >= 13 && number <= 18) {
+    } else if (IsColourShutter(number)) {
         shutNum.clear();
         bool found = false;
         for (int kind = 1; kind <= ShutterKinds && !found; ++kind) {

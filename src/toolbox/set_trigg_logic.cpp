@@ -32,7 +32,7 @@ std::string TriggerLine(int number, int16_t points) {
 // The bonus kind 1 to 6 of an object code, 0 for any other code.
 int BonusKind(const std::string& code) {
     const int16_t number = GetSpecialObjNumber(code);
-    return number >= 1 && number <= BonusKinds ? number : 0;
+    return IsBonusObject(number) ? number : 0;
 }
 
 bool IsBonusCell(int16_t cell) {

@@ -22,23 +22,15 @@ std::string ShutterLine(int16_t number, int16_t cell) {
     return line;
 }
 
-bool IsSquare(int16_t number) {
-    return number >= 7 && number <= 9;
-}
-
-bool IsKey(int16_t number) {
-    return number >= 10 && number <= 12;
-}
-
 // The first free number 1 to 32 of the object's colour, or 0.
 int16_t FreeNumber(int16_t object) {
     for (int16_t number = 1; number <= LinkSlots; ++number) {
-        if (IsSquare(object)) {
+        if (IsClosingSquare(object)) {
             const ClosingSquareSlot& square =
                 ClosingSquareTable[static_cast<size_t>(object - 6)][number];
             if (square.cell == -1 && square.shutterCell == -1)
                 return number;
-        } else if (IsKey(object)) {
+        } else if (IsKeyObject(object)) {
             const KeySlot& key = KeyTable[static_cast<size_t>(object - 9)][number];
             if (key.cell == -1 && key.shutterCell == -1)
                 return number;
@@ -128,11 +120,11 @@ void ShutterDialogLogic::OkClick() {
     const int16_t number = CaptionNumber(keySqrInd_);
     const int16_t object = GetSpecialObjNumber(code_);
     if (number >= 1 && number <= LinkSlots) {
-        if (IsSquare(object)) {
+        if (IsClosingSquare(object)) {
             ClosingSquareSlot& square = ClosingSquareTable[static_cast<size_t>(object - 6)][number];
             square.shutterCell = shutterCell;
             square.cell = cell_;
-        } else if (IsKey(object)) {
+        } else if (IsKeyObject(object)) {
             KeySlot& key = KeyTable[static_cast<size_t>(object - 9)][number];
             key.shutterCell = shutterCell;
             key.cell = cell_;
