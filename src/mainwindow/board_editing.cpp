@@ -41,12 +41,13 @@ void UsedUp() {
          "TOOLBOX  INVENTORY");
 }
 
-// Gives one object of `row` back to the tool box; an unlimited object keeps its count.
+// Gives one object of `row` back to the tool box; an unlimited object keeps its
+// count, except the lamp, which is counted whatever its allowed count.
 void GiveBack(int16_t row) {
     if (row < 0)
         return;
     ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
-    if (entry.allowed != -1)
+    if (entry.allowed != -1 || entry.Code() == "LAMP_")
         entry.used = static_cast<int16_t>(std::max(0, entry.used - 1));
 }
 

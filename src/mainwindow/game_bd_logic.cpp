@@ -245,6 +245,8 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
         case 3:  // Edit
             PuzzleMode = "EDIT";
             LoadToolboxObjects();
+            // The objects on the board stay counted out of the fresh tool box.
+            RecountUsedFromBoard();
             DesignMenus();
             menus_.Show(MenuItem::ExPort, true);
             ReadyToRun = True;

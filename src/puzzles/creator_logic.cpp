@@ -208,6 +208,8 @@ int16_t CreatorLogic::LoadPuzzleList() {
 }
 
 void CreatorLogic::ListClick(int index) {
+    if (busy_)
+        return;
     pzlName.clear();
     pzlFilename.clear();
     if (index < 0 || static_cast<size_t>(index) >= rows_.size())
@@ -233,6 +235,8 @@ void CreatorLogic::ListClick(int index) {
 }
 
 void CreatorLogic::EdKeyClick() {
+    if (busy_)
+        return;
     const std::string answer = platform::InputBox(
         "To prevent puzzle changes\renter your special\rpuzzle KEY BELOW:\r(Max 16 charactors.)",
         "ENTER  PUZZLE  KEY", "");
@@ -241,12 +245,16 @@ void CreatorLogic::EdKeyClick() {
 }
 
 void CreatorLogic::CanClick() {
+    if (busy_)
+        return;
     typedKey_.clear();
     CreatorCancelled = 1;
     Hide();
 }
 
 void CreatorLogic::NameEnter() {
+    if (busy_)
+        return;
     focus_ = CreatorFocus::Size;
     Changed();
 }
@@ -256,6 +264,11 @@ void CreatorLogic::SizeEnter() {
 }
 
 void CreatorLogic::CmdClick() {
+    // A load waits with the events running; the dialog takes no other command
+    // meanwhile, so what the main window shows afterwards is what was loaded.
+    if (busy_)
+        return;
+    busy_ = true;
     focus_ = CreatorFocus::None;
     if (mode_ == "NEW")
         NewCommand();
@@ -265,6 +278,7 @@ void CreatorLogic::CmdClick() {
         SaveCommand();
     else if (mode_ == "DELE")
         DeleteCommand();
+    busy_ = false;
 }
 
 void CreatorLogic::NewCommand() {

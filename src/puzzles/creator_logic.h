@@ -64,6 +64,8 @@ class CreatorLogic {
     int Selected() const { return selected_; }
     const std::string& TypedKey() const { return typedKey_; }
     bool Visible() const { return visible_; }
+    // True while a command runs; every other command is ignored then.
+    bool Busy() const { return busy_; }
     CreatorFocus Focus() const { return focus_; }
 
     // Sets the dialog up for PuzzleMode; it may hide itself at once.
@@ -112,6 +114,7 @@ class CreatorLogic {
     int16_t chosenCols_ = 0;
     std::string typedKey_;
     bool visible_ = false;
+    bool busy_ = false;
     CreatorFocus focus_ = CreatorFocus::None;
 };
 

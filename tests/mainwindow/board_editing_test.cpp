@@ -16,17 +16,21 @@ TEST_F(BoardEditing, TheInventoryCountsObjectsOutAndBack) {
         return platform.Boxes().back().text;
     };
 
-    // One lamp, whatever its allowed count; erased, it may come back.
-    lamps.allowed = 5;
-    EXPECT_TRUE(UpdateToolboxInventory(lamp, Cell(3, 3)));
-    EXPECT_EQ(lamps.used, 1);
-    EXPECT_EQ(At(3, 3).lampFlag, True);
-    EXPECT_EQ(refused(lamp, Cell(4, 4), Inventory), UsedUpText);
-    At(3, 3).pictureName = Resting("LAMP_");
-    EXPECT_TRUE(UpdateToolboxInventory(blank, Cell(3, 3)));
-    EXPECT_EQ(lamps.used, 0);
-    EXPECT_EQ(At(3, 3).lampFlag, False);
-    EXPECT_TRUE(UpdateToolboxInventory(lamp, Cell(4, 4)));
+    // One lamp, whatever its allowed count (-1, unlimited, as a puzzle file may
+    // store it, included); erased, it may come back.
+    for (int16_t allowed : {5, -1}) {
+        SCOPED_TRACE(allowed);
+        lamps.allowed = allowed, lamps.used = 0;
+        EXPECT_TRUE(UpdateToolboxInventory(lamp, Cell(3, 3)));
+        EXPECT_EQ(lamps.used, 1);
+        EXPECT_EQ(At(3, 3).lampFlag, True);
+        EXPECT_EQ(refused(lamp, Cell(4, 4), Inventory), UsedUpText);
+        At(3, 3).pictureName = Resting("LAMP_");
+        EXPECT_TRUE(UpdateToolboxInventory(blank, Cell(3, 3)));
+        EXPECT_EQ(lamps.used, 0);
+        EXPECT_EQ(At(3, 3).lampFlag, False);
+        EXPECT_TRUE(UpdateToolboxInventory(lamp, Cell(4, 4)));
+    }
 
     // The blank tool on an empty cell counts nothing and writes the empty cell's group.
     At(5, 5).group = 2;

@@ -29,15 +29,27 @@ class PuzzleMenu : public Library {
     }
     bool Enabled(MenuItem item) { return logic.Menus().State(item).enabled; }
     int Size() const { return BoardRows * 100 + BoardCols; }
-    // Opens Load and picks `puzzleName` with `key` typed, or none.
-    void Load(const std::string& puzzleName, const char* key) {
-        view.creator.push_back([this, puzzleName, key](CreatorLogic& d) {
+    // Opens Load and picks `puzzleName` with `key` typed, or none; an impatient
+    // player presses every control of the dialog again during the load's wait.
+    void Load(const std::string& puzzleName, const char* key, bool impatient = false) {
+        view.creator.push_back([this, puzzleName, key, impatient](CreatorLogic& d) {
             d.ListClick(RowOf(d, puzzleName));
             if (key) {
                 platform.ExpectInput(key);
                 d.EdKeyClick();
             }
+            if (impatient)
+                platform.onYield = [this, &d] {
+                    platform.onYield = nullptr;
+                    d.CmdClick();
+                    d.SizeEnter();
+                    d.CanClick();
+                    d.EdKeyClick();
+                    d.ListClick(0);
+                    d.NameEnter();
+                };
             d.CmdClick();
+            EXPECT_FALSE(platform.onYield) << "the load never waited";
         });
         platform.ExpectBox(ConditionsTitle);
         logic.PuzzleMenuClick(1);
@@ -58,10 +70,11 @@ TEST_F(PuzzleMenu, APuzzleIsMadeSavedLoadedEditedAndDeleted) {
     EXPECT_TRUE(On(MenuItem::Save) && On(MenuItem::Edit) && On(MenuItem::Run));
     EXPECT_FALSE(Enabled(MenuItem::Delete) || Enabled(MenuItem::New) || Enabled(MenuItem::Load));
 
-    const auto lamp =
+    const auto lamp = static_cast<int16_t>(
         std::find_if(ToolboxObjectTable.begin(), ToolboxObjectTable.end(),
-                     [](const ToolboxObjectRow& row) { return row.stem == "LAMP__U"; });
-    SelectedTool = static_cast<int16_t>(lamp - ToolboxObjectTable.begin());
+                     [](const ToolboxObjectRow& row) { return row.stem == "LAMP__U"; }) -
+        ToolboxObjectTable.begin());
+    SelectedTool = lamp;
     grid.SetRow(3);
     grid.SetCol(4);
     logic.GridMouseDown(1, 0, 3, 4);
@@ -103,16 +116,26 @@ TEST_F(PuzzleMenu, APuzzleIsMadeSavedLoadedEditedAndDeleted) {
     EXPECT_EQ(grid.PictureAt(3, 4), ImagePath + Resting("LAMP_"));
     EXPECT_EQ(tally.Caption() + name.Caption() + CurrentPuzzleKey, "0Mine");
 
+    // The dialog takes no command while the load waits: one load, with its menus.
     logic.MainMenuClick(4);
-    Load("Mine", "Key1");
+    Load("Mine", "Key1", true);
+    EXPECT_EQ(CreatorCancelled, 0);
     EXPECT_EQ(logic.ToolBox().mode, "DM");
     EXPECT_TRUE(On(MenuItem::Edit) && On(MenuItem::Delete) && Enabled(MenuItem::Conditions));
+    EXPECT_TRUE(On(MenuItem::Tools) && On(MenuItem::Clear) && !Enabled(MenuItem::Load));
     EXPECT_FALSE(Enabled(MenuItem::GameToolBox));
     EXPECT_EQ(CurrentPuzzleKey, "Key1");
 
+    // Edit brings the standard tool box back with the lamp on the board still counted.
     logic.PuzzleMenuClick(3);
     EXPECT_EQ(PuzzleMode, "EDIT");
     EXPECT_TRUE(On(MenuItem::Save) && On(MenuItem::ExPort));
+    SelectedTool = lamp;
+    grid.SetRow(5);
+    grid.SetCol(5);
+    platform.ExpectBox("TOOLBOX  INVENTORY");
+    logic.GridMouseDown(1, 0, 5, 5);
+    EXPECT_EQ(BoardTable[5 * 12 + 5].pictureName.substr(0, 5), "BLANK");
 
     // Choosing a puzzle of another size in the list changes nothing on the board.
     view.creator.push_back([this](CreatorLogic& d) {
