@@ -53,6 +53,7 @@ GameBd::GameBd()
       toolBox_(new quarvelt::ToolBox(logic_.ToolBox(), this)),
       setTrigg_(new quarvelt::SetTrigg(logic_.SetTrigg(), this)),
       shutterDialog_(new quarvelt::ShutterDialog(logic_.ShutterDialog(), this)) {
+    toolBox_->placeBesideBoard = [this] { PlaceToolBox(); };
     setWindowTitle(QStringLiteral("Q U A R V E L T"));
     auto* central = new QWidget(this);
     central->setAutoFillBackground(true);
@@ -143,15 +144,17 @@ void GameBd::HideToolBox() {
 }
 
 void GameBd::PlaceToolBox() {
-    // Beside the board, at the right edge of the window, where the board leaves room.
-    const QRect frame = geometry();
-    toolBox_->move(std::max(frame.left(), frame.right() - toolBox_->width() - 24),
-                   frame.top() + 90);
+    const QRect shown = grid_->ShownBoard();
+    const QPoint corner = grid_->viewport()->mapToGlobal(shown.topLeft());
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize box = toolBox_->frameGeometry().size();
+    const ScreenRect place =
+        ToolBoxPlace({corner.x(), corner.y(), shown.width(), shown.height()}, box.width(),
+                     box.height(), {screen.left(), screen.top(), screen.width(), screen.height()});
+    toolBox_->move(place.left, place.top);
 }
 
 void GameBd::ShowToolBox() {
-    if (!toolBox_->isVisible())
-        PlaceToolBox();
     toolBox_->ShowAndActivate();
 }
 

@@ -22,7 +22,9 @@ class BoardGridEvents {
     // `button`: 1 left, 2 right, 4 middle; `shift`: 1 Shift, 2 Ctrl, 4 Alt added together.
     virtual void GridMouseDown(int button, int shift, int row, int col) = 0;
     // `key`: a Windows virtual-key number (letters and digits as their upper-case
-    // characters, F1 to F12 112 to 123, arrows 37 to 40, Delete 46, ...).
+    // characters, F1 to F12 112 to 123, arrows 37 to 40, Delete 46, Shift, Ctrl and
+    // Alt 16 to 18, punctuation 186 to 222, ...). It comes while the current cell
+    // is still the one the key was pressed on; an arrow moves it afterwards.
     virtual void GridKeyDown(int key, int shift) = 0;
 };
 

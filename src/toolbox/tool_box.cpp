@@ -158,6 +158,8 @@ void ToolBox::Sync() {
 }
 
 void ToolBox::ShowAndActivate() {
+    if (placeBesideBoard)
+        placeBesideBoard();
     show();
     raise();
     logic_.Activate();
@@ -165,8 +167,12 @@ void ToolBox::ShowAndActivate() {
 
 void ToolBox::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && logic_.Visible())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && logic_.Visible()) {
+        // The board may have changed size since the window was last placed.
+        if (placeBesideBoard)
+            placeBesideBoard();
         logic_.Activate();
+    }
 }
 
 void ToolBox::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "toolbox/tool_box_logic.h"
 
@@ -21,6 +22,8 @@ class ToolBox : public QWidget {
     QRadioButton* TBoxType(int group) const { return options_[static_cast<size_t>(group)]; }
     // Shows the window and runs its activation, as coming back to it does.
     void ShowAndActivate();
+    // Moves the window to its place beside the board; run at every activation.
+    std::function<void()> placeBesideBoard;
     // Draws the logic's state.
     void Sync();
 

@@ -83,6 +83,22 @@ int16_t DownRowOf(int16_t upRow) {
 
 }  // namespace
 
+ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
+                        const ScreenRect& screen) {
+    // A little space between the board and the box, so the board's edge shows.
+    constexpr int Gap = 8;
+    ScreenRect place{0, 0, boxWidth, boxHeight};
+    if (board.Right() + Gap + boxWidth <= screen.Right())
+        place.left = board.Right() + Gap;
+    else if (board.left - Gap - boxWidth >= screen.left)
+        place.left = board.left - Gap - boxWidth;
+    else
+        place.left = screen.Right() - boxWidth;
+    place.left = std::max(place.left, screen.left);
+    place.top = std::max(std::min(board.top, screen.Bottom() - boxHeight), screen.top);
+    return place;
+}
+
 void ToolBoxLogic::Changed() {
     if (changed)
         changed();

@@ -35,6 +35,23 @@ struct ToolOptionState {
     bool enabled = true;
 };
 
+// A rectangle on the screen, in pixels.
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int Right() const { return left + width; }
+    int Bottom() const { return top + height; }
+};
+
+// Where the tool box of `boxWidth` by `boxHeight` goes on each activation:
+// beside `board` (the part of the board the window shows), level with its top,
+// on its right where `screen` has room, else on its left, else at the screen's
+// right edge; always inside the screen. The result's width and height are the box's.
+ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
+                        const ScreenRect& screen);
+
 class ToolBoxLogic {
   public:
     // The group option captions, by group.

@@ -162,3 +162,31 @@ TEST_F(ToolBoxWindow, ABonusObjectAndAKeyAskThroughTheirDialogsAndARightClickTel
     EXPECT_EQ(info->LockInd()->text(), "UNLOCKED");
     SaveShot(info->grab(), "object-information.png");
 }
+
+TEST_F(ToolBoxWindow, AKeyReEditsTheBonusObjectItWasPressedOnAndOnlyThenMoves) {
+    // A diamond with an apple on its right, on a new puzzle: every key counts.
+    const int diamond = 2 * BoardCols + 2;
+    BoardTable[diamond].pictureName = "DIAM_______________00.BMP";
+    BoardTable[diamond + 1].pictureName = "APPLE_______________00.BMP";
+    auto& grid = window->Grid();
+    grid.setFocus();
+    grid.SetRow(2);
+    grid.SetCol(2);
+    std::vector<std::string> asked;
+    const auto press = [&](Qt::Key key) {
+        guitest::WhenModalShown<QDialog>([&](QDialog* shown) {
+            auto* dialog = dynamic_cast<SetTrigg*>(shown);
+            ASSERT_NE(dialog, nullptr);
+            asked.push_back(window->Logic().SetTrigg().cellNumber + " " +
+                            guitest::Utf8(dialog->windowTitle()));
+            dialog->CancelButton()->click();
+        });
+        QTest::keyClick(&grid, key);
+    };
+    press(Qt::Key_Right);
+    EXPECT_EQ(grid.Col(), 3);
+    press(Qt::Key_Shift);
+    EXPECT_EQ(grid.Col(), 3);
+    EXPECT_EQ(asked,
+              (std::vector<std::string>{"32 Set Trigger for Diamond", "33 Set Trigger for Apple"}));
+}

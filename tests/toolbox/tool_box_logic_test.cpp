@@ -240,3 +240,27 @@ TEST_F(ToolBox, OverlayNumbersEveryCellRowByRowAndExitLeavesItOn) {
 }
 
 }  // namespace
+
+TEST(ToolBoxPlace, BesideTheBoardLevelWithItsTopAndInsideTheScreen) {
+    // A 1920 by 1080 screen less a 30-pixel panel; the tool box's own 400 by 322;
+    // boards of 48-pixel cells centred in a window whose grid starts 100 pixels down.
+    const ScreenRect screen{0, 0, 1920, 1050};
+    struct Case {
+        const char* board;
+        ScreenRect shown;
+        int left, top;
+    } cases[] = {
+        {"10x10 in a full-screen window: on its right", {720, 335, 480, 480}, 1208, 335},
+        {"10x10 in a window on the right half: on its left", {1200, 335, 480, 480}, 792, 335},
+        {"10x10 scrolled low: kept above the screen's bottom", {720, 900, 480, 480}, 1208, 728},
+        {"60x60, wider than the screen: at its right edge", {0, 100, 1920, 950}, 1520, 100},
+        {"60x60 in a window off the left: inside the screen", {-300, -40, 1920, 950}, 1520, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.board);
+        const ScreenRect place = ToolBoxPlace(c.shown, 400, 322, screen);
+        EXPECT_EQ(place.left, c.left);
+        EXPECT_EQ(place.top, c.top);
+        EXPECT_EQ(place.width * 1000 + place.height, 400322);
+    }
+}

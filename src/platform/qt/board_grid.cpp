@@ -66,46 +66,67 @@ bool LoadPicture(const std::string& path, QPixmap& picture) {
 
 }  // namespace
 
-int VirtualKeyOf(int qtKey) {
+namespace {
+
+struct KeyCode {
+    int qtKey;
+    int virtualKey;
+};
+
+constexpr KeyCode KeypadKeys[] = {{Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107},
+                                  {Qt::Key_Minus, 109},    {Qt::Key_Period, 110},
+                                  {Qt::Key_Comma, 110},    {Qt::Key_Slash, 111}};
+
+// Shifted digits and punctuation give the code of their key on a US keyboard.
+constexpr KeyCode Keys[] = {
+    {Qt::Key_Backspace, 8},    {Qt::Key_Tab, 9},           {Qt::Key_Backtab, 9},
+    {Qt::Key_Clear, 12},       {Qt::Key_Return, 13},       {Qt::Key_Enter, 13},
+    {Qt::Key_Shift, 16},       {Qt::Key_Control, 17},      {Qt::Key_Alt, 18},
+    {Qt::Key_AltGr, 18},       {Qt::Key_Pause, 19},        {Qt::Key_CapsLock, 20},
+    {Qt::Key_Escape, 27},      {Qt::Key_Space, 32},        {Qt::Key_PageUp, 33},
+    {Qt::Key_PageDown, 34},    {Qt::Key_End, 35},          {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},        {Qt::Key_Up, 38},           {Qt::Key_Right, 39},
+    {Qt::Key_Down, 40},        {Qt::Key_Print, 44},        {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},      {Qt::Key_Meta, 91},         {Qt::Key_Super_L, 91},
+    {Qt::Key_Super_R, 92},     {Qt::Key_Menu, 93},         {Qt::Key_NumLock, 144},
+    {Qt::Key_ScrollLock, 145}, {Qt::Key_ParenRight, '0'},  {Qt::Key_Exclam, '1'},
+    {Qt::Key_At, '2'},         {Qt::Key_NumberSign, '3'},  {Qt::Key_Dollar, '4'},
+    {Qt::Key_Percent, '5'},    {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'},
+    {Qt::Key_Asterisk, '8'},   {Qt::Key_ParenLeft, '9'},   {Qt::Key_Semicolon, 186},
+    {Qt::Key_Colon, 186},      {Qt::Key_Equal, 187},       {Qt::Key_Plus, 187},
+    {Qt::Key_Comma, 188},      {Qt::Key_Less, 188},        {Qt::Key_Minus, 189},
+    {Qt::Key_Underscore, 189}, {Qt::Key_Period, 190},      {Qt::Key_Greater, 190},
+    {Qt::Key_Slash, 191},      {Qt::Key_Question, 191},    {Qt::Key_QuoteLeft, 192},
+    {Qt::Key_AsciiTilde, 192}, {Qt::Key_BracketLeft, 219}, {Qt::Key_BraceLeft, 219},
+    {Qt::Key_Backslash, 220},  {Qt::Key_Bar, 220},         {Qt::Key_BracketRight, 221},
+    {Qt::Key_BraceRight, 221}, {Qt::Key_Apostrophe, 222},  {Qt::Key_QuoteDbl, 222}};
+
+template <size_t N>
+int Lookup(const KeyCode (&table)[N], int qtKey) {
+    for (const KeyCode& entry : table)
+        if (entry.qtKey == qtKey)
+            return entry.virtualKey;
+    return 0;
+}
+
+}  // namespace
+
+int VirtualKeyOf(int qtKey, bool keypad) {
+    if (keypad) {
+        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+            return 96 + (qtKey - Qt::Key_0);
+        if (const int key = Lookup(KeypadKeys, qtKey))
+            return key;
+    }
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         return qtKey;  // Qt numbers these as their upper-case characters too
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return 112 + (qtKey - Qt::Key_F1);
-    switch (qtKey) {
-        case Qt::Key_Backspace:
-            return 8;
-        case Qt::Key_Tab:
-            return 9;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            return 13;
-        case Qt::Key_Escape:
-            return 27;
-        case Qt::Key_Space:
-            return 32;
-        case Qt::Key_PageUp:
-            return 33;
-        case Qt::Key_PageDown:
-            return 34;
-        case Qt::Key_End:
-            return 35;
-        case Qt::Key_Home:
-            return 36;
-        case Qt::Key_Left:
-            return 37;
-        case Qt::Key_Up:
-            return 38;
-        case Qt::Key_Right:
-            return 39;
-        case Qt::Key_Down:
-            return 40;
-        case Qt::Key_Insert:
-            return 45;
-        case Qt::Key_Delete:
-            return 46;
-        default:
-            return 0;
-    }
+    if (qtKey == 0 || qtKey == Qt::Key_unknown)
+        return 0;
+    // A key of another layout is a key too: the code Windows gives keys it has no name for.
+    const int key = Lookup(Keys, qtKey);
+    return key ? key : 255;
 }
 
 QtBoardGrid::QtBoardGrid(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -281,6 +302,11 @@ QRect QtBoardGrid::CellRect(int row, int col) const {
                  rowHeights_[static_cast<size_t>(row)]);
 }
 
+QRect QtBoardGrid::ShownBoard() const {
+    const QRect board(Left(0), Top(0), Width(), Height());
+    return board.intersected(viewport()->rect());
+}
+
 bool QtBoardGrid::CellAt(const QPoint& point, int& row, int& col) const {
     int x = point.x() + horizontalScrollBar()->value() - OriginX();
     int y = point.y() + verticalScrollBar()->value() - OriginY();
@@ -371,6 +397,10 @@ void QtBoardGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void QtBoardGrid::keyPressEvent(QKeyEvent* event) {
+    // The window hears a key on the cell it was pressed on; the arrows move afterwards.
+    const int key = VirtualKeyOf(event->key(), event->modifiers() & Qt::KeypadModifier);
+    if (events_ && key)
+        events_->GridKeyDown(key, ShiftOf(event->modifiers()));
     switch (event->key()) {
         case Qt::Key_Left:
             SetCol(col_ - 1);
@@ -385,13 +415,10 @@ void QtBoardGrid::keyPressEvent(QKeyEvent* event) {
             SetRow(row_ + 1);
             break;
         default:
+            if (!events_ || !key)
+                QAbstractScrollArea::keyPressEvent(event);
             break;
     }
-    const int key = VirtualKeyOf(event->key());
-    if (events_ && key)
-        events_->GridKeyDown(key, ShiftOf(event->modifiers()));
-    else
-        QAbstractScrollArea::keyPressEvent(event);
 }
 
 }  // namespace platform::qt

@@ -12,8 +12,9 @@
 
 namespace platform::qt {
 
-// Windows virtual-key number of a Qt key, 0 for keys the game has no use for.
-int VirtualKeyOf(int qtKey);
+// Windows virtual-key number of a Qt key (`keypad` for the number pad's keys);
+// 0 only for a key Qt could not name.
+int VirtualKeyOf(int qtKey, bool keypad = false);
 
 class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
   public:
@@ -40,6 +41,8 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     QSize sizeHint() const override;
     // The rectangle of a cell in viewport coordinates.
     QRect CellRect(int row, int col) const;
+    // The part of the board the viewport shows, in viewport coordinates.
+    QRect ShownBoard() const;
     // The cell under a viewport point, false when there is none.
     bool CellAt(const QPoint& point, int& row, int& col) const;
 
