@@ -224,6 +224,47 @@ platform::RuntimeError WriteHelpManual(const std::string& path,
     return platform::WriteRecordFile(path, records);
 }
 
+size_t HelpManualBytes::Find(int16_t pageNo) const {
+    const size_t count = Count();
+    for (size_t i = 0; i < count; ++i) {
+        const platform::RecordBuffer header(bytes.substr(i * HelpPageRecordLength, 2));
+        if (header.GetInt16(PageNoOffset) == pageNo)
+            return i;
+    }
+    return count;
+}
+
+platform::RuntimeError HelpManualBytes::Put(size_t index, const HelpPageRecord& page) {
+    const size_t count = Count();
+    if (index > count || (index == count && count >= MaxHelpPages))
+        return platform::MakeError(platform::ErrOverflow);
+    const std::string record = page.ToRecord().Bytes();
+    if (index == count)
+        bytes.insert(count * HelpPageRecordLength, record);
+    else
+        bytes.replace(index * HelpPageRecordLength, HelpPageRecordLength, record);
+    return {};
+}
+
+platform::RuntimeError ReadHelpManualBytes(const std::string& path, HelpManualBytes& manual) {
+    manual.bytes.clear();
+    if (!platform::IsFile(path))
+        return platform::IsFolder(path) ? platform::MakeError(platform::ErrPathFileAccess)
+                                        : platform::RuntimeError{};
+    uint64_t size = 0;
+    if (auto error = platform::FileSize(path, size))
+        return error;
+    if (size / HelpPageRecordLength > MaxHelpPages)
+        return platform::MakeError(platform::ErrOverflow);
+    return platform::ReadBytes(path, 0, size, manual.bytes);
+}
+
+platform::RuntimeError WriteHelpManualBytes(const std::string& path,
+                                            const HelpManualBytes& manual) {
+    ++ManualWrites;
+    return platform::WriteFileAtomic(path, manual.bytes);
+}
+
 void HelpPageModel::ClearPageArr() {
     PageArr.fill(PageLine{});
 }

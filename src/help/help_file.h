@@ -81,6 +81,23 @@ platform::RuntimeError ReadHelpManual(const std::string& path, HelpManualContent
 platform::RuntimeError WriteHelpManual(const std::string& path,
                                        const std::vector<HelpPageRecord>& pages);
 
+// The manual as stored, byte for byte, for writing one page into it: every
+// other record, and any bytes after the last whole record, stay as they were.
+struct HelpManualBytes {
+    std::string bytes;
+
+    size_t Count() const { return bytes.size() / HelpPageRecordLength; }
+    // The position of the first record of page `pageNo`, or Count() when none has it.
+    size_t Find(int16_t pageNo) const;
+    // Record `index` becomes `page`; Count() adds it after the last whole
+    // record, ahead of any bytes that follow. Error 6 past MaxHelpPages.
+    platform::RuntimeError Put(size_t index, const HelpPageRecord& page);
+};
+// A missing manual reads as empty; one of more than MaxHelpPages records is refused unread.
+platform::RuntimeError ReadHelpManualBytes(const std::string& path, HelpManualBytes& manual);
+// Replaces the manual with `manual`, all at once.
+platform::RuntimeError WriteHelpManualBytes(const std::string& path, const HelpManualBytes& manual);
+
 // The page model of one help window and the look-ups that fill it.
 class HelpPageModel {
   public:

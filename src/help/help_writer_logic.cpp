@@ -26,8 +26,8 @@ void ShowFileError(const platform::RuntimeError& error, const char* title) {
 }
 
 // The manual as it stands before a page is saved into it; false after the error's box.
-bool ReadForSaving(const std::string& fileName, HelpManualContents& manual) {
-    if (auto error = ReadHelpManual(fileName, manual)) {
+bool ReadForSaving(const std::string& fileName, HelpManualBytes& manual) {
+    if (auto error = ReadHelpManualBytes(fileName, manual)) {
         ShowFileError(error, SaveTitle);
         return false;
     }
@@ -313,20 +313,15 @@ void HelpWriterLogic::SavePgClick() {
     if (!saveEnabled_)
         return;
     ReadBack();
-    HelpManualContents manual;
+    HelpManualBytes manual;
     if (!ReadForSaving(model_.HelpFileName, manual))
         return;
-    for (const HelpPageRecord& page : manual.pages) {
-        if (page.pageNo == model_.CurPage) {
-            platform::Warn("THIS PAGE ALREADY EXISTS!", SaveTitle);
-            return;
-        }
-    }
-    manual.pages.push_back(MakeHelpPageRecord(model_.CurPage, model_.CurTopic, model_.PageArr));
-    if (auto error = WriteHelpManual(model_.HelpFileName, manual.pages)) {
-        ShowFileError(error, SaveTitle);
+    if (manual.Find(model_.CurPage) < manual.Count()) {
+        platform::Warn("THIS PAGE ALREADY EXISTS!", SaveTitle);
         return;
     }
+    if (!StorePage(manual, manual.Count()))
+        return;
     platform::Tell("NEW PAGE ADDED.", SaveTitle);
     updateEnabled_ = true;
     buttons_.prev = true;
@@ -337,22 +332,29 @@ void HelpWriterLogic::UpDatePgClick() {
     if (!updateEnabled_)
         return;
     ReadBack();
-    HelpManualContents manual;
+    HelpManualBytes manual;
     if (!ReadForSaving(model_.HelpFileName, manual))
         return;
-    for (HelpPageRecord& page : manual.pages) {
-        if (page.pageNo != model_.CurPage)
-            continue;
-        // The page also takes the topic on screen.
-        page = MakeHelpPageRecord(model_.CurPage, model_.CurTopic, model_.PageArr);
-        if (auto error = WriteHelpManual(model_.HelpFileName, manual.pages)) {
-            ShowFileError(error, SaveTitle);
-            return;
-        }
-        platform::Tell("PAGE UPDATED.", SaveTitle);
+    const size_t at = manual.Find(model_.CurPage);
+    if (at == manual.Count()) {
+        platform::Warn("THIS PAGE DOESN'T EXIST!", SaveTitle);
         return;
     }
-    platform::Warn("THIS PAGE DOESN'T EXIST!", SaveTitle);
+    // The page also takes the topic on screen.
+    if (StorePage(manual, at))
+        platform::Tell("PAGE UPDATED.", SaveTitle);
+}
+
+bool HelpWriterLogic::StorePage(HelpManualBytes& manual, size_t at) {
+    platform::RuntimeError error =
+        manual.Put(at, MakeHelpPageRecord(model_.CurPage, model_.CurTopic, model_.PageArr));
+    if (!error)
+        error = WriteHelpManualBytes(model_.HelpFileName, manual);
+    if (error) {
+        ShowFileError(error, SaveTitle);
+        return false;
+    }
+    return true;
 }
 
 void HelpWriterLogic::ExitHlpClick() {

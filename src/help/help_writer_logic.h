@@ -118,6 +118,8 @@ class HelpWriterLogic {
     void ShowPage();
     void ReadBack();
     void StartBlankPage();
+    // Writes the page on screen as record `at` of `manual`; false after the error's box.
+    bool StorePage(HelpManualBytes& manual, size_t at);
     void MoveCaret(int16_t line);
     void Changed();
 

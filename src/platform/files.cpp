@@ -112,6 +112,30 @@ bool IsFolder(const std::string& path) {
     return !path.empty() && fs::is_directory(ResolveCase(path), ec);
 }
 
+bool IsLink(const std::string& path) {
+    std::string resolved = ResolveCase(path);
+    // With a trailing '/' lstat would look through the link.
+    while (resolved.size() > 1 && resolved.back() == '/')
+        resolved.pop_back();
+    struct stat st;
+    return !resolved.empty() && ::lstat(resolved.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+RuntimeError CheckWritable(const std::string& path) {
+    const std::string resolved = ResolveCase(path);
+    struct stat st;
+    if (resolved.empty() || ::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    if (::geteuid() == 0) {
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            return MakeError(ErrPermissionDenied);
+        return {};
+    }
+    if (::faccessat(AT_FDCWD, resolved.c_str(), W_OK, AT_EACCESS) == 0)
+        return {};
+    return ErrorFromErrno(errno, resolved);
+}
+
 RuntimeError CreateFolder(const std::string& path) {
     if (path.empty())
         return MakeError(ErrPathNotFound);
@@ -209,6 +233,9 @@ RuntimeError WriteFileAtomic(const std::string& path, const std::string& bytes) 
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp = (slash == std::string::npos ? "" : folder) + "." + name + ".XXXXXX";
+    // The rename below would replace a file its owner protected.
+    if (auto error = CheckWritable(target))
+        return error;
 
     Descriptor file{::mkstemp(temp.data())};
     if (file.fd < 0)
@@ -239,9 +266,17 @@ RuntimeError WriteFileAtomic(const std::string& path, const std::string& bytes) 
     return {};
 }
 
-RuntimeError CopyFileVerified(const std::string& from, const std::string& to) {
+RuntimeError CopyFileVerified(const std::string& from, const std::string& to, uint64_t maxBytes) {
+    if (auto error = CheckWritable(to))
+        return error;
+    uint64_t size = 0;
+    if (auto error = FileSize(from, size))
+        return error;
+    if (size > maxBytes)
+        return MakeError(ErrOverflow);
+    // A source that grows meanwhile is copied as it was measured.
     std::string bytes;
-    if (auto error = ReadWholeFile(from, bytes))
+    if (auto error = ReadBytes(from, 0, size, bytes))
         return error;
     if (auto error = WriteFileAtomic(to, bytes))
         return error;
@@ -257,6 +292,9 @@ RuntimeError DeleteFile(const std::string& path) {
     const std::string resolved = ResolveCase(path);
     if (!IsFile(resolved))
         return MakeError(ErrFileNotFound);
+    // Unlinking asks only the folder's permission; the file's own protection counts here.
+    if (auto error = CheckWritable(resolved))
+        return error;
     if (::unlink(resolved.c_str()) != 0)
         return ErrorFromErrno(errno, resolved);
     return {};
@@ -275,6 +313,8 @@ RuntimeError RenameFile(const std::string& from, const std::string& to) {
     // A folder in the way is refused as WriteFileAtomic refuses it.
     if (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return MakeError(ErrPathFileAccess);
+    if (auto error = CheckWritable(target))
+        return error;
     if (::rename(source.c_str(), target.c_str()) != 0)
         return ErrorFromErrno(errno, target);
     return {};

@@ -18,6 +18,15 @@ std::string ResolveCase(const std::string& path);
 
 bool IsFile(const std::string& path);    // after ResolveCase
 bool IsFolder(const std::string& path);  // after ResolveCase
+// Whether the path, after ResolveCase, is a symbolic link itself.
+bool IsLink(const std::string& path);
+
+// Error 70 when the file (after ResolveCase) is write-protected for this
+// user: no write permission on the file itself. Root passes every permission
+// check, so for root a file no one may write counts as write-protected, as a
+// read-only mark does. A file that is not there is not protected. Every write,
+// copy, rename and delete below refuses a write-protected file this way.
+RuntimeError CheckWritable(const std::string& path);
 
 // Creates the folder and any missing parents; success when it already exists.
 RuntimeError CreateFolder(const std::string& path);
@@ -41,8 +50,10 @@ FileStamp StampOf(const std::string& path);
 
 // Writes a temporary file beside `path`, flushes it and renames it over `path`.
 RuntimeError WriteFileAtomic(const std::string& path, const std::string& bytes);
-// Copies `from` to `to` atomically and compares the copy with the source.
-RuntimeError CopyFileVerified(const std::string& from, const std::string& to);
+// Copies `from` to `to` atomically and compares the copy with the source. A
+// source larger than `maxBytes` is not read (error 6).
+RuntimeError CopyFileVerified(const std::string& from, const std::string& to,
+                              uint64_t maxBytes = UINT64_MAX);
 RuntimeError DeleteFile(const std::string& path);
 // Moves `from` over `to` in one step, replacing the file the game would find
 // as `to` (whatever the case of its name). Both must lie on one file system.

@@ -55,7 +55,7 @@ std::string RecordBuffer::GetText(size_t offset, size_t width) const {
 }
 
 RuntimeError ReadRecordFile(const std::string& path, size_t recordLength,
-                            RecordFileContents& contents) {
+                            RecordFileContents& contents, size_t maxRecords) {
     contents = {};
     if (recordLength == 0)
         return MakeError(ErrInvalidCall);
@@ -64,14 +64,18 @@ RuntimeError ReadRecordFile(const std::string& path, size_t recordLength,
             return MakeError(ErrPathFileAccess);
         return {};
     }
-    std::string bytes;
-    if (auto error = ReadWholeFile(path, bytes))
+    uint64_t size = 0;
+    if (auto error = FileSize(path, size))
         return error;
-    const size_t count = bytes.size() / recordLength;
+    const uint64_t whole = size / recordLength;
+    const size_t count = whole < maxRecords ? static_cast<size_t>(whole) : maxRecords;
+    std::string bytes;
+    if (auto error = ReadBytes(path, 0, static_cast<uint64_t>(count) * recordLength, bytes))
+        return error;
     contents.records.reserve(count);
     for (size_t i = 0; i < count; ++i)
         contents.records.emplace_back(bytes.substr(i * recordLength, recordLength));
-    contents.trailingBytes = bytes.size() % recordLength;
+    contents.trailingBytes = static_cast<size_t>(size % recordLength);
     return {};
 }
 

@@ -37,9 +37,10 @@ struct RecordFileContents {
     size_t trailingBytes = 0;           // bytes after the last whole record
 };
 
-// Reads every whole record. A missing file reads as empty and is not created.
+// Reads the whole records, at most `maxRecords` of them from the first; the
+// rest of the file is not read. A missing file reads as empty and is not created.
 RuntimeError ReadRecordFile(const std::string& path, size_t recordLength,
-                            RecordFileContents& contents);
+                            RecordFileContents& contents, size_t maxRecords = SIZE_MAX);
 // Replaces the file atomically with the records given, in order.
 RuntimeError WriteRecordFile(const std::string& path, const std::vector<RecordBuffer>& records);
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "platform/profile.h"
 #include "platform/records.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 using testsupport::TempFolder;
@@ -89,6 +92,64 @@ TEST(Files, VerifiedCopyAndDelete) {
     ASSERT_FALSE(platform::DeleteFile(dir.Path() + "from/a.PZL"));
     EXPECT_FALSE(platform::IsFile(dir.Path() + "FROM/A.PZL"));
     EXPECT_EQ(platform::DeleteFile(dir.Path() + "FROM/A.PZL").number, platform::ErrFileNotFound);
+}
+
+namespace {
+
+// Each way the game replaces or removes a file, tried on LOCKED.DAT in
+// `folder`: a write, a verified copy, a rename over it, a delete, a record
+// file, a setting. The error numbers, in that order.
+std::string ReplaceOrRemove(const std::string& folder) {
+    const std::string file = folder + "LOCKED.DAT";
+    platform::RuntimeError setting;
+    platform::ProfileWriteString("S", "K", "new", file, &setting);
+    std::string numbers;
+    for (const platform::RuntimeError& error :
+         {platform::WriteFileAtomic(file, "new"),
+          platform::CopyFileVerified(folder + "SOURCE.DAT", file),
+          platform::RenameFile(folder + "SOURCE.DAT", file), platform::DeleteFile(file),
+          platform::WriteRecordFile(file, {platform::RecordBuffer(4)}), setting})
+        numbers += std::to_string(error.number) + " ";
+    return numbers;
+}
+
+}  // namespace
+
+TEST(Files, AWriteProtectedFileIsNeitherReplacedNorRemoved) {
+    TempFolder dir;
+    const std::string old = "[S]\r\nK=old\r\n";
+    const std::string locked = dir.Write("LOCKED.DAT", old);
+    dir.Write("SOURCE.DAT", "new");
+    const std::string refused = "70 70 70 70 70 70 ";
+
+    // No one may write it: refused for every user, root included.
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    EXPECT_EQ(ReplaceOrRemove(dir.Path()), refused);
+    EXPECT_EQ(dir.Read("LOCKED.DAT"), old);
+    EXPECT_EQ(platform::ErrorText(platform::CheckWritable(dir.Path() + "locked.dat")),
+              "ERROR 70\rPermission denied");
+    std::vector<std::string> names;
+    ASSERT_FALSE(platform::ListFiles(dir.Path(), names));
+    EXPECT_EQ(names, (std::vector<std::string>{"LOCKED.DAT", "SOURCE.DAT"}));
+
+    // Only its owner may write it, in a folder anyone may write: another user
+    // can write in the folder, yet the file is refused to him.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's file needs root to make";
+    ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.Write("OPEN.DAT", "").c_str(), 0666), 0);
+    const auto result = testsupport::RunInChild(
+        [&dir] {
+            if (platform::WriteFileAtomic(dir.Path() + "OPEN.DAT", "anyone's"))
+                return std::string("nobody can't write in the folder");
+            return ReplaceOrRemove(dir.Path());
+        },
+        true);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(*result, refused);
+    EXPECT_EQ(dir.Read("LOCKED.DAT"), old);
+    EXPECT_EQ(dir.Read("OPEN.DAT"), "anyone's");
 }
 
 TEST(Files, StampChangesWithTheContent) {

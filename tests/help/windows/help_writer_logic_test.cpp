@@ -2,6 +2,8 @@
 // editor's keys, colours and fonts, and saving pages into temporary manuals.
 #include "help/help_writer_logic.h"
 
+#include <sys/stat.h>
+
 #include <deque>
 #include <optional>
 
@@ -64,6 +66,13 @@ class HelpWriterTest : public HelpManualTest {
     void Jump(const std::string& typed) {
         writer->pagNum = typed;
         writer->PagNumEnter();
+    }
+    // A jump to the number after the page on screen, taken as a new page of its topic.
+    void NewPage(const std::string& typed) {
+        platform.ExpectBox("GET HELP PAGE");
+        platform.ExpectBox("ASSIGN HELP PAGE", platform::AnswerYes);
+        platform.ExpectBox("ASSIGN HELP PAGE", platform::AnswerNo);
+        Jump(typed);
     }
     void Type(int16_t line, const std::string& text) { writer->LineEdited(line, text); }
     // A character typed on a line: what the box would then hold.
@@ -484,6 +493,48 @@ TEST_F(HelpWriterTest, AFileThatCannotBeWrittenIsReportedAndTheWriterStaysUsable
     writer->ClearPgClick();
     Type(0, "still typing");
     EXPECT_EQ(writer->Lines()[0].text, "still typing");
+}
+
+TEST_F(HelpWriterTest, SaveAndUpdateRewriteTheirPageAloneAndAWriteProtectedManualStays) {
+    // Another page's font name with leading blanks, and bytes after the last record.
+    HelpPageRecord odd = NamedPage(2, 1);
+    odd.lines[4].fontName = "  Odd";
+    WriteRecords({NamedPage(1, 1), odd});
+    const std::string tail = "tail";
+    folder.Write(HelpManualName, StoredBytes() + tail);
+    const std::string before = StoredBytes().substr(0, 2 * HelpPageRecordLength);
+    ASSERT_NE(before.find("  Odd"), std::string::npos);
+    Open();
+    writer->NextPgClick();
+    NewPage("3");
+    for (auto click : {&HelpWriterLogic::SavePgClick, &HelpWriterLogic::UpDatePgClick}) {
+        Type(0, click == &HelpWriterLogic::SavePgClick ? "new" : "updated");
+        platform.ExpectBox("SAVE PAGE TO FILE");
+        ((*writer).*click)();
+        const std::string bytes = StoredBytes();
+        ASSERT_EQ(bytes.size(), 3 * HelpPageRecordLength + tail.size());
+        EXPECT_EQ(bytes.substr(0, before.size()), before);
+        EXPECT_EQ(bytes.substr(3 * HelpPageRecordLength), tail);
+        EXPECT_EQ(StoredPages().at(2).lines[0].text, writer->Lines()[0].text);
+    }
+    EXPECT_EQ(platform.Boxes().back().text, "PAGE UPDATED.");
+
+    // No write permission on the manual: both report the error, the file stays.
+    const std::string stored = StoredBytes();
+    ASSERT_EQ(::chmod(ManualPath().c_str(), 0444), 0);
+    platform.ExpectBox("SAVE PAGE TO FILE");
+    writer->UpDatePgClick();
+    NewPage("4");
+    const std::string state = State();
+    platform.ExpectBox("SAVE PAGE TO FILE");
+    writer->SavePgClick();
+    for (size_t last : {1u, 5u}) {
+        const testsupport::BoxCall& box = platform.Boxes()[platform.Boxes().size() - last];
+        EXPECT_EQ(box.text, "ERROR 70\rPermission denied");
+        EXPECT_EQ(box.flags, Exclamation);
+    }
+    EXPECT_EQ(StoredBytes(), stored);
+    EXPECT_EQ(State(), state);
 }
 
 TEST_F(HelpWriterTest, AFailedTurnKeepsThePageThatASaveReadsBack) {
