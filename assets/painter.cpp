@@ -190,7 +190,9 @@ bool MotionOf(const BoardPicture& p, Motion* m) {
         return false;
     }
     const bool entering = p.entrySide != '_' && p.inSize != '_' && p.inColour != '_';
-    const bool out1 = Has(p.out1);
+    // A mixer holds what enters it until its partner comes: its frames show the
+    // photon going in, never the white one, which the next cell's frames bring.
+    const bool out1 = Has(p.out1) && !(entering && p.code.rfind("MX", 0) == 0);
     const bool out2 = Has(p.out2);
     if (!entering && !out1) {
         return false;

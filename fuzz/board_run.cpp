@@ -5,9 +5,11 @@
 #include "board/solution_check.h"
 #include "common/globals.h"
 #include "common/tables.h"
+#include "common/text.h"
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
 #include "entries.h"
+#include "run_promises.h"
 #include "support.h"
 
 namespace quarvelt::fuzz {
@@ -21,14 +23,24 @@ std::string& GameFolder() {
     return folder;
 }
 
-// The board's grid, drawing nothing; a picture drawn off the board is a finding.
+// The board's grid, keeping what it was asked to draw; a picture drawn off the
+// board is a finding.
 class QuietGrid : public HeadlessGrid {
   public:
-    bool SetCellPicture(const std::string&) override {
+    bool SetCellPicture(const std::string& path) override {
         Require(Row() >= 0 && Row() < BoardRows && Col() >= 0 && Col() < BoardCols, Name,
                 "a picture drawn outside the board");
+        const bool inImages = path.compare(0, ImagePath.size(), ImagePath) == 0;
+        drawings.push_back(
+            {Row() * BoardCols + Col(), inImages ? path.substr(ImagePath.size()) : path});
         return true;
     }
+    void ClearCellPicture() override {
+        HeadlessGrid::ClearCellPicture();
+        drawings.push_back({Row() * BoardCols + Col(), {}});
+    }
+
+    std::vector<Drawing> drawings;
 };
 
 }  // namespace
@@ -81,8 +93,11 @@ int BoardRun(const uint8_t* data, size_t size) {
     const bool played = ApplySpecialObjHits(grid, tally, rows, noStop, 0);
     Require(played == (session.Boxes() == before), Name,
             "a playback stopped without its message, or played on after one");
-    if (played)
-        CheckForSpecialCond(tally.Caption());
+    if (!played)
+        return 0;
+    const std::string broken = BrokenRunPromise(grid.drawings, 0, LeadingNumber(tally.Caption()));
+    Require(broken.empty(), Name, broken);
+    CheckForSpecialCond(tally.Caption());
     return 0;
 }
 

@@ -89,10 +89,15 @@ class Builder {
         try {
             LampRows();
             do {
+                const int32_t before = next_;
                 // A photon started during the pass by a lower-numbered one takes its turn in it.
                 for (int p = 1; p <= PhotonCount; ++p)
-                    if (photons_[p].moving)
+                    if (photons_[p].moving && !Waits(p))
                         Advance(p);
+                // Waits point back at steps recorded earlier, so they cannot block each
+                // other; should a partner never come, the waiting photon goes on anyway.
+                if (next_ == before)
+                    waitsReleased_ = true;
             } while (photons_[1].moving || photons_[2].moving || photons_[3].moving);
         } catch (const Stop& stop) {
             platform::Beep();
@@ -115,6 +120,21 @@ class Builder {
         photon.stepFrames = PathRow(1, 1).frameCount;
         photon.pathRow = 1;
         photon.moving = true;
+    }
+
+    // A white photon leaves its mixer only once the photon it met there has
+    // played its step into the mixer and the step that ended its walk; until
+    // then it stays drawn inside, and the cell beyond is not drawn by both.
+    bool Waits(int p) const {
+        const Photon& photon = photons_[p];
+        if (waitsReleased_ || photon.frameNo != 1)
+            return false;
+        const PhotonPathRow& step = PathRow(p, photon.pathRow);
+        const int w = step.waitPhoton;
+        if (w < 1 || w > PhotonCount || w == p)
+            return false;
+        const Photon& partner = photons_[w];
+        return !partner.done && !(partner.moving && partner.pathRow > step.waitRow + 1);
     }
 
     // One frame of photon p: the rows of its turn in this pass.
@@ -344,6 +364,7 @@ class Builder {
 
     std::array<Photon, PhotonCount + 1> photons_;
     int32_t next_ = 1;
+    bool waitsReleased_ = false;
     std::map<std::string, std::string> emptyFrames_;
 };
 

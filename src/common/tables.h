@@ -71,6 +71,10 @@ struct PhotonPathRow {
     std::string restingPicture;  // the cell's picture with no photon
     int16_t specialObject = 0;   // special-object number of the cell's object, 0 none
     int16_t specialSlot = 0;     // its slot in its link table, 0 none
+    // On the first step of a white photon a mixer relaunched: the photon that met
+    // it there, and the row of that photon's mixer step, which the animation waits for.
+    int16_t waitPhoton = 0;
+    int16_t waitRow = -1;
 };
 
 // Frame names of one step, columns 1 to 16.

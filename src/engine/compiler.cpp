@@ -57,6 +57,7 @@ struct Photon {
     std::string colour, size, direction;
     int16_t row = 0;  // its path row and frame row, which always advance together
     bool started = false;
+    bool ended = false;  // its walk is over until a mixer relaunches it
     std::string firstFrame;
 };
 
@@ -159,10 +160,12 @@ class Compiler {
             Fail("ERROR: CAN'T DETERMINE PHOTON COLOR OR SIZE!");
     }
 
-    // Walks photon p, then every started photon after it.
+    // Walks photon p, then every started photon after it whose walk is still to
+    // come; a walk that has ended is not walked again, so each path ends once.
     void WalkFrom(int p) {
         for (; p <= PhotonCount; ++p) {
-            Walk(p);
+            if (!photons_[p].ended)
+                Walk(p);
             if (photons_[p + 1].next == -1)
                 return;
         }
@@ -174,6 +177,7 @@ class Compiler {
             if (++steps == CellCount - 1)
                 Fail(LockedUpText);
         }
+        photons_[p].ended = true;
         if (uncheckedEnd_)
             return;
         const Photon& photon = photons_[p];
@@ -223,16 +227,17 @@ class Compiler {
         const bool colourSplitter =
             code.starts_with("SPLR") || code.starts_with("SPLB") || code.starts_with("SPLG");
         if (colourSplitter && picture.size() >= 17 && picture[16] == '_') {
-            // The whole photon turns aside as a new photon; nothing of this one goes
-            // on, so its walk ends here, whatever stands beyond the splitter.
+            // The whole photon turns aside as a new photon; what is left goes on
+            // straight ahead, empty, and ends in the next cell.
             const int q = NewPhoton();
             RecordFrames(p, picture, lastFrame, false);
             RecordStep(p, lastFrame, resting, special);
+            // It keeps its travel: out through the side opposite its entry.
+            const char entrySide = photon.firstFrame.size() >= 8 ? photon.firstFrame[7] : '_';
+            photon.direction = std::string(1, EntrySideOf(std::string(1, entrySide)));
             StartPhoton(p, q, photon.firstFrame);
-            RowOf(p).walkEnds = True;
-            uncheckedEnd_ = true;
-            MakeEmpty(photon);
-            return true;
+            MakeEmptyGoOn(p, NeighbourCell(photon.cell, photon.direction), resting);
+            return IsTrue(RowOf(p).walkEnds);
         }
         if (code.starts_with("MXV") || code.starts_with("MXH")) {
             CurrentMixerRec = {.pictureName = picture,
@@ -248,18 +253,9 @@ class Compiler {
             photon.firstFrame = MixerFirstFrame;
             RowOf(p).lastFrame = MixerLastFrame;
             RecordStep(p, MixerFrameCount, resting, special);
-            // The mixer has found the next cell already, and said so if it is off the board.
-            if (!IsTravel(photon.direction))
-                Fail(NoDirectionText);
-            if (MixerNextCell == -1)
-                FailSilently();
-            // The photon waits in the mixer, whatever stands behind it; a relaunch
-            // goes on from the next row when the other colour arrives.
-            RowOf(p).walkEnds = True;
-            uncheckedEnd_ = true;
-            Advance(p, MixerNextCell);
-            MakeEmpty(photon);
-            return true;
+            // The photon waits in the mixer; a relaunch carries it on as the white one.
+            MakeEmptyGoOn(p, MixerNextCell, resting);
+            return IsTrue(RowOf(p).walkEnds);
         }
 
         const bool detector = RecordFrames(p, picture, lastFrame, true);
@@ -339,6 +335,33 @@ class Compiler {
         photon.direction = "_";
     }
 
+    // The empty rest of a photon after a colour splitter turned all of it aside,
+    // or after it parked in a mixer. Into an empty cell it takes one more step
+    // and ends there. Anything else beyond, or the board's edge, would stop the
+    // run for a photon that no longer exists: there its walk ends in the cell
+    // it stands on, which shows its resting picture again.
+    void MakeEmptyGoOn(int p, int16_t beyond, const std::string& resting) {
+        Photon& photon = photons_[p];
+        MakeEmpty(photon);
+        const bool blank = beyond >= 0 && static_cast<size_t>(beyond) < BoardTable.size() &&
+                           BoardTable[static_cast<size_t>(beyond)].pictureName.starts_with("BLANK");
+        if (blank) {
+            Advance(p, beyond);
+            return;
+        }
+        Advance(p, photon.cell);
+        RequireRow(p);
+        const std::string still = FrameImageName(resting, 0);
+        Present(still);
+        FramesOf(p)[static_cast<size_t>(photon.row)][1] = still;
+        photon.firstFrame = still;
+        PhotonPathRow& row = RowOf(p);
+        row.lastFrame = still;
+        RecordStep(p, 1, resting, 0);
+        row.walkEnds = True;
+        uncheckedEnd_ = true;
+    }
+
     void GoOn(int p) {
         const Photon& photon = photons_[p];
         if (!IsTravel(photon.direction))
@@ -393,7 +416,8 @@ class Compiler {
         const size_t cells =
             std::min(MixerInputTable.size(), static_cast<size_t>(std::max<int>(CellCount, 0)));
         for (size_t c = 0; c < cells; ++c) {
-            for (MixerInput& entry : MixerInputTable[c]) {
+            for (int kind = 0; kind < MixerKinds; ++kind) {
+                MixerInput& entry = MixerInputTable[c][static_cast<size_t>(kind)];
                 if (entry.firstArrived != "T" || entry.secondArrived != "T")
                     continue;
                 entry.firstArrived = "F";
@@ -401,18 +425,24 @@ class Compiler {
                 const int p = entry.continuingPhoton;
                 if (p < 1 || p > PhotonCount)
                     return true;
-                // The processor showed the leave-the-board message when it found no cell.
-                if (entry.nextCell == -1)
+                if (entry.nextCell == -1) {
+                    ReportPhotonLeavesBoard();
                     FailSilently();
+                }
                 Photon& photon = photons_[p];
                 photon.next = entry.nextCell;
                 photon.size = entry.size;
                 photon.direction = entry.direction;
                 photon.colour = "W";
+                photon.ended = false;
                 RequireRow(p);
-                // Its walk ended in the mixer step; the white photon's walk carries it on.
-                if (photon.row >= 1)
-                    PathOf(p)[static_cast<size_t>(photon.row - 1)].walkEnds = False;
+                // The white photon's first step takes the row of the step that ended
+                // the walk; on screen it leaves only once its partner has arrived.
+                PhotonPathRow& row = RowOf(p);
+                row.walkEnds = False;
+                const MixerArrival partner = MixerPartner(static_cast<int16_t>(c), kind);
+                row.waitPhoton = partner.photon;
+                row.waitRow = partner.photon ? partner.row : int16_t{-1};
                 WalkFrom(p);
                 return true;
             }

@@ -95,7 +95,9 @@ std::string ProcessMixerPhoton(int16_t mode) {
         return "E";
     }
     MixerInput& entry = MixerInputTable[cell][static_cast<size_t>(kind)];
-    MixerNextCell = GetNextCell(rec.cell, rec.direction);
+    // Only a white photon leaving the board is a fault; the compile says so when
+    // it relaunches one toward the edge.
+    MixerNextCell = NeighbourCell(rec.cell, rec.direction);
     entry.nextCell = MixerNextCell;
     if (input == 0) {
         entry.firstArrived = "T";
@@ -133,6 +135,18 @@ std::string ProcessMixerPhoton(int16_t mode) {
     MixerLastFrame = frameName;
     MixerFrameCount = static_cast<int16_t>(frameTotal > 0 ? frameTotal : -1);
     return "_";
+}
+
+MixerArrival MixerPartner(int16_t cell, int kind) {
+    if (cell < 0 || static_cast<size_t>(cell) >= Arrivals.size() || kind < 0 ||
+        kind >= MixerKinds || static_cast<size_t>(cell) >= MixerInputTable.size())
+        return {};
+    const int16_t goesOn =
+        MixerInputTable[static_cast<size_t>(cell)][static_cast<size_t>(kind)].continuingPhoton;
+    for (const Arrival& arrival : Arrivals[static_cast<size_t>(cell)][static_cast<size_t>(kind)])
+        if (arrival.photon >= 1 && arrival.photon <= PhotonCount && arrival.photon != goesOn)
+            return {arrival.photon, arrival.row};
+    return {};
 }
 
 }  // namespace quarvelt

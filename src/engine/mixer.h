@@ -40,4 +40,11 @@ extern std::string CompileErrorText;
 // or "E" with CompileErrorText.
 std::string ProcessMixerPhoton(int16_t mode);
 
+// The photon of a met pair that does not go on, and the row of its mixer step.
+struct MixerArrival {
+    int16_t photon = 0;  // 0 when the entry holds no such photon
+    int16_t row = 0;
+};
+MixerArrival MixerPartner(int16_t cell, int kind);
+
 }  // namespace quarvelt

@@ -6,7 +6,7 @@
 
 namespace quarvelt {
 
-int16_t GetNextCell(int16_t cell, const std::string& travel) {
+int16_t NeighbourCell(int16_t cell, const std::string& travel) {
     if (travel != "L" && travel != "R" && travel != "T" && travel != "B")
         return -1;
     if (BoardCols <= 0 || cell < 0 || cell >= CellCount)
@@ -15,12 +15,8 @@ int16_t GetNextCell(int16_t cell, const std::string& travel) {
     const bool leaves =
         (travel == "L" && column == 0) || (travel == "R" && column == BoardCols - 1) ||
         (travel == "T" && cell < BoardCols) || (travel == "B" && cell >= CellCount - BoardCols);
-    if (leaves) {
-        platform::Beep();
-        platform::MsgBox("INVALID PUZZLE!\r\rPhoton leaves gameboard,",
-                         platform::MsgOkOnly + platform::MsgExclamation, "EXECUTE    PUZZLE");
+    if (leaves)
         return -1;
-    }
     if (travel == "L")
         return static_cast<int16_t>(cell - 1);
     if (travel == "R")
@@ -28,6 +24,20 @@ int16_t GetNextCell(int16_t cell, const std::string& travel) {
     if (travel == "T")
         return static_cast<int16_t>(cell - BoardCols);
     return static_cast<int16_t>(cell + BoardCols);
+}
+
+void ReportPhotonLeavesBoard() {
+    platform::Beep();
+    platform::MsgBox("INVALID PUZZLE!\r\rPhoton leaves gameboard,",
+                     platform::MsgOkOnly + platform::MsgExclamation, "EXECUTE    PUZZLE");
+}
+
+int16_t GetNextCell(int16_t cell, const std::string& travel) {
+    const int16_t next = NeighbourCell(cell, travel);
+    const bool travels = travel == "L" || travel == "R" || travel == "T" || travel == "B";
+    if (next == -1 && travels && BoardCols > 0 && cell >= 0 && cell < CellCount)
+        ReportPhotonLeavesBoard();
+    return next;
 }
 
 int16_t FindSpecialObjSlot(int16_t number, int16_t cell) {

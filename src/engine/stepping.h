@@ -11,6 +11,10 @@ namespace quarvelt {
 // the photon would leave the board (after the message) or for any other letter
 // (without one).
 int16_t GetNextCell(int16_t cell, const std::string& travel);
+// The same neighbour, or -1, without a message.
+int16_t NeighbourCell(int16_t cell, const std::string& travel);
+// The message of a photon that would leave the board.
+void ReportPhotonLeavesBoard();
 
 // The slot in which the special object `number` (1 to 18) standing in `cell` is
 // registered in its link table, searching every slot the table holds; 0 when

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "animation/animation_builder.h"
 #include "board/board_model.h"
@@ -15,9 +17,11 @@
 #include "common/globals.h"
 #include "common/image_index.h"
 #include "common/tables.h"
+#include "common/text.h"
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
 #include "platform/files.h"
+#include "run_promises.h"
 #include "support/recording_grid.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
@@ -25,22 +29,26 @@
 namespace quarvelt {
 namespace {
 
-// A 10 by 10 board: `cells` as "ROW COL CODE" triples over empty cells.
-std::string Board(std::initializer_list<std::tuple<int, int, const char*>> cells,
-                  const std::string& tail) {
-    std::string rows[10][10];
-    for (auto& row : rows)
-        std::fill(std::begin(row), std::end(row), "BLANK");
+using Cells = std::vector<std::tuple<int, int, const char*>>;
+
+// A board of `rows` by `cols`: `cells` as "ROW COL CODE" triples over empty cells.
+std::string Board(int rows, int cols, const Cells& cells, const std::string& tail) {
+    std::vector<std::vector<std::string>> codes(static_cast<size_t>(rows),
+                                                std::vector<std::string>(cols, "BLANK"));
     for (const auto& [row, col, code] : cells)
-        rows[row][col] = code;
-    std::string text = "size 10 10\n";
-    for (const auto& row : rows) {
+        codes[static_cast<size_t>(row)][static_cast<size_t>(col)] = code;
+    std::string text = "size " + std::to_string(rows) + " " + std::to_string(cols) + "\n";
+    for (const auto& row : codes) {
         text += "row";
         for (const std::string& code : row)
             text += " " + code;
         text += "\n";
     }
     return text + tail;
+}
+
+std::string Board(const Cells& cells, const std::string& tail) {
+    return Board(10, 10, cells, tail);
 }
 
 class ShippedPicturesTest : public ::testing::Test {
@@ -185,6 +193,120 @@ TEST_F(ShippedPicturesTest, ShutterAheadOfItsKeyStopsThePhoton) {
     EXPECT_FALSE(played);
     EXPECT_EQ(ShutterTable[4][1].open, 0);
     ExpectEveryPictureDrawn();
+}
+
+// Photons a colour splitter turns whole, and photons that park in a mixer:
+// every photon is drawn and counted, the white one leaves its mixer only after
+// its partner came in, and nothing is left drawn inside a splitter or a mixer.
+TEST_F(ShippedPicturesTest, TurnedAndParkedPhotonsArePlayedToTheEnd) {
+    const std::string tally500 = "condition 10P1____Tn________________Ta0500~\n";
+    const std::string noCondition = "condition 00P1____Tn________________Ta0000~\n";
+    const Cells redTurn = {{5, 0, "LAMP_"}, {5, 1, "FLTVY"}, {5, 2, "FLTVM"},
+                           {5, 3, "SPLRL"}, {4, 3, "DIAM_"}, {3, 3, "DETRD"}};
+    const Cells merge = {{2, 0, "LAMP_"}, {2, 1, "SPLRR"}, {3, 1, "REFRU"}, {3, 2, "REFLU"},
+                         {2, 2, "REFRD"}, {2, 3, "MXVCL"}, {2, 6, "REFLU"}, {1, 6, "DETWH"}};
+    // Photon 2 turns photon 3 out of itself; photon 1 waits for it at the mixer.
+    const Cells rewalk = {{2, 0, "LAMP_"}, {2, 1, "SPLRR"}, {3, 1, "SPLRL"},
+                          {3, 6, "REFLU"}, {2, 6, "REFRD"}, {2, 7, "MXVCL"},
+                          {2, 8, "LENCC"}, {2, 9, "REFLU"}, {1, 9, "DETWH"}};
+    const auto with = [](Cells cells, Cells more) {
+        cells.insert(cells.end(), more.begin(), more.end());
+        return cells;
+    };
+    const struct {
+        const char* name;
+        std::string board;
+        const char* tally;
+        int mixer = -1, beyond = -1;  // the white photon waits there
+    } cases[] = {
+        {"turned over a diamond, blank beyond", Board(redTurn, "trigger 43 500\n" + tally500),
+         "500"},
+        {"turned over a diamond, lens beyond",
+         Board(with(redTurn, {{5, 4, "LENCC"}}), "trigger 43 500\n" + tally500), "500"},
+        {"turned at the right edge",
+         Board({{5, 6, "LAMP_"},
+                {5, 7, "FLTVY"},
+                {5, 8, "FLTVM"},
+                {5, 9, "SPLRL"},
+                {4, 9, "DIAM_"},
+                {3, 9, "DETRD"}},
+               "trigger 49 500\n" + tally500),
+         "500"},
+        {"alone in a mixer, blank behind",
+         Board({{2, 0, "LAMP_"}, {2, 1, "FLTVC"}, {2, 2, "MXVCL"}}, noCondition), "0"},
+        {"alone in a mixer, lens behind",
+         Board({{2, 0, "LAMP_"}, {2, 1, "FLTVC"}, {2, 2, "MXVCL"}, {2, 3, "LENCC"}}, noCondition),
+         "0"},
+        {"merging, lens behind", Board(with(merge, {{2, 4, "LENCC"}}), noCondition), "0"},
+        {"merging, heart behind",
+         Board(with(merge, {{2, 4, "HEART"}, {2, 5, "LENCC"}}),
+               "trigger 24 700\ncondition 10P1____Tn________________Ta0700~\n"),
+         "700"},
+        {"turned photon meets the waiting one", Board(rewalk, noCondition), "0", 27, 28},
+        {"turned photon, lens beyond, meets the waiting one",
+         Board(with(rewalk, {{4, 1, "LENCC"}}), noCondition), "0", 27, 28},
+        {"mix green and magenta to white",
+         Board(14, 16,
+               {{12, 0, "LAMP_"},
+                {12, 8, "SPLGL"},
+                {10, 8, "REFRD"},
+                {10, 9, "REFLD"},
+                {12, 9, "REFRU"},
+                {12, 10, "MXVML"},
+                {12, 12, "SPLTB"},
+                {12, 13, "LENCC"},
+                {12, 14, "REFLU"},
+                {1, 14, "DETWH"},
+                {13, 12, "REFRU"},
+                {13, 13, "LENCV"},
+                {13, 14, "FLTVC"},
+                {13, 15, "REFLU"},
+                {1, 15, "DETCY"}},
+               noCondition),
+         "0", 12 * 16 + 10, 12 * 16 + 11},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(Run(c.board));
+        EXPECT_TRUE(platform.Boxes().empty());
+        EXPECT_EQ(tally.Caption(), c.tally);
+        ExpectEveryPictureDrawn();
+        for (const auto* path : {&PhotonPathTable1, &PhotonPathTable2, &PhotonPathTable3}) {
+            if (path->front().cell < 0)
+                continue;
+            EXPECT_EQ(std::count_if(path->begin(), path->end(),
+                                    [](const PhotonPathRow& row) { return IsTrue(row.walkEnds); }),
+                      1)
+                << "one row ends each walk";
+        }
+
+        std::vector<fuzz::Drawing> drawings;
+        for (const std::string& line : grid.log) {
+            std::istringstream words(line);
+            std::string call, path;
+            int row = 0, col = 0;
+            if (words >> call >> row >> col >> path && call == "picture")
+                drawings.push_back({row * BoardCols + col, path.substr(path.rfind('/') + 1)});
+        }
+        EXPECT_EQ(fuzz::BrokenRunPromise(drawings, 0, LeadingNumber(tally.Caption())), "");
+
+        if (c.mixer < 0)
+            continue;
+        // The white photon's first frame beyond the mixer follows every frame of a
+        // photon going into it.
+        int lastIn = -1, firstOut = -1;
+        for (int i = 0; i < static_cast<int>(drawings.size()); ++i) {
+            const std::string& picture = drawings[static_cast<size_t>(i)].picture;
+            const bool photon = picture.find_first_not_of('_', 5) != 20;
+            if (drawings[static_cast<size_t>(i)].cell == c.mixer && photon)
+                lastIn = i;
+            if (drawings[static_cast<size_t>(i)].cell == c.beyond && picture[6] == 'W' &&
+                firstOut < 0)
+                firstOut = i;
+        }
+        EXPECT_LT(lastIn, firstOut);
+        EXPECT_GT(lastIn, 0);
+    }
 }
 
 }  // namespace

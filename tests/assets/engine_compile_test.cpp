@@ -139,9 +139,14 @@ TEST_F(EngineCompileTest, PhotonCirclingInALoopReachesTheStepLimit) {
 TEST_F(EngineCompileTest, LeavingTheBoardShowsOnlyItsOwnMessage) {
     const std::string leaves = "INVALID PUZZLE!\r\rPhoton leaves gameboard,";
     ExpectFailure(BoardText({{{2, 0}, "LAMP_"}}), leaves, "EXECUTE    PUZZLE");
-    // A mixer on the edge finds the cell beyond it once, and says so once.
-    ExpectFailure(BoardText({{{2, 0}, "LAMP_"}, {{2, 1}, "FLTVC"}, {{2, 9}, "MXVCL"}}), leaves,
-                  "EXECUTE    PUZZLE");
+    // Two photons meet in a mixer on the edge: the white one would leave, and says so once.
+    ExpectFailure(BoardText({{{2, 6}, "LAMP_"},
+                             {{2, 7}, "SPLRR"},
+                             {{3, 7}, "REFRU"},
+                             {{3, 8}, "REFLU"},
+                             {{2, 8}, "REFRD"},
+                             {{2, 9}, "MXVCL"}}),
+                  leaves, "EXECUTE    PUZZLE");
 }
 
 TEST_F(EngineCompileTest, TwoSplitsStartTwoPhotonsAndAThirdIsRefused) {
@@ -161,26 +166,71 @@ TEST_F(EngineCompileTest, TwoSplitsStartTwoPhotonsAndAThirdIsRefused) {
     ExpectFailure(BoardText(board), "ERROR:  INVALIED SPLIT!\r\rYou Can't have a fourth Photon.");
 }
 
-TEST_F(EngineCompileTest, ColourSplitterTurnsItsColourAsideAndRefusesPhotonsWithoutIt) {
-    // A red photon turns as a whole; nothing goes on, so the first photon's walk
-    // ends in the splitter, whatever stands beyond it.
-    for (const char* beyond : {"BLANK", "LENCC", "REFLU"}) {
-        SCOPED_TRACE(beyond);
-        ASSERT_EQ(Compile(BoardText({{{5, 0}, "LAMP_"},
-                                     {{5, 1}, "FLTVY"},
-                                     {{5, 2}, "FLTVM"},
-                                     {{5, 3}, "SPLRL"},
-                                     {{5, 4}, beyond},
-                                     {{4, 3}, "DETRD"}})),
-                  True);
-        EXPECT_EQ(TracePhotonLine(1),
-                  "photon 1 size M colour W detector _ steps 4 cells 50 51 52 53");
-        EXPECT_EQ(TracePhotonLine(2), "photon 2 size M colour R detector R steps 1 cells 43");
-        EXPECT_EQ(PhotonPathTable1[3].firstFrame, "SPLRLMRL_________MRT01.BMP");
-        EXPECT_EQ(PhotonPathTable1[3].splitCell, 43);
-        EXPECT_EQ(PhotonPathTable1[3].walkEnds, True);
-        EXPECT_EQ(PhotonPathTable1[4].cell, -1);
+// What is left of a photon after a colour splitter turned all of it aside, or
+// after it parked in a mixer for good, takes one empty step into a blank cell
+// beyond; before anything else, or the board's edge, its walk ends where it
+// stands, on the cell's resting picture. Either way the run goes on.
+TEST_F(EngineCompileTest, AnEmptiedPhotonEndsOneCellOnOrWhereItStands) {
+    const Placements redSplit = {{{5, 0}, "LAMP_"},
+                                 {{5, 1}, "FLTVY"},
+                                 {{5, 2}, "FLTVM"},
+                                 {{5, 3}, "SPLRL"},
+                                 {{4, 3}, "DETRD"}};
+    const Placements edgeSplit = {{{5, 6}, "LAMP_"},
+                                  {{5, 7}, "FLTVY"},
+                                  {{5, 8}, "FLTVM"},
+                                  {{5, 9}, "SPLRL"},
+                                  {{4, 9}, "DETRD"}};
+    const Placements mixer = {{{2, 0}, "LAMP_"}, {{2, 1}, "FLTVC"}, {{2, 2}, "MXVCL"}};
+    const Placements edgeMixer = {{{2, 0}, "LAMP_"}, {{2, 1}, "FLTVC"}, {{2, 9}, "MXVCL"}};
+    const auto with = [](Placements board, std::pair<int, int> at, const char* code) {
+        board[at] = code;
+        return board;
+    };
+    const struct {
+        const char* name;
+        Placements board;
+        const char* photon1;    // its trace line from "steps"
+        const char* lastFrame;  // of its last row
+    } cases[] = {
+        {"splitter, blank beyond", redSplit, "steps 5 cells 50 51 52 53 54",
+         "BLANK_______________01.BMP"},
+        {"splitter, lens beyond", with(redSplit, {5, 4}, "LENCC"), "steps 5 cells 50 51 52 53 53",
+         "SPLRL_______________00.BMP"},
+        {"splitter, mirror beyond", with(redSplit, {5, 4}, "REFLU"), "steps 5 cells 50 51 52 53 53",
+         "SPLRL_______________00.BMP"},
+        {"splitter on the edge", edgeSplit, "steps 5 cells 56 57 58 59 59",
+         "SPLRL_______________00.BMP"},
+        {"mixer, blank behind", mixer, "steps 4 cells 20 21 22 23", "BLANK_______________01.BMP"},
+        {"mixer, lens behind", with(mixer, {2, 3}, "LENCC"), "steps 4 cells 20 21 22 22",
+         "MXVCL_______________00.BMP"},
+        {"mixer on the edge", edgeMixer, "steps 11 cells 20 21 22 23 24 25 26 27 28 29 29",
+         "MXVCL_______________00.BMP"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(Compile(BoardText(c.board)), True);
+        EXPECT_TRUE(platform.Boxes().empty());
+        const std::string line = TracePhotonLine(1);
+        EXPECT_EQ(line.substr(line.find("steps")), c.photon1);
+        int ends = 0;
+        size_t last = 0;
+        for (size_t r = 0; r < PhotonPathTable1.size() && PhotonPathTable1[r].cell >= 0; ++r) {
+            ends += IsTrue(PhotonPathTable1[r].walkEnds) ? 1 : 0;
+            last = r;
+        }
+        EXPECT_EQ(ends, 1) << "one row ends the walk";
+        EXPECT_EQ(PhotonPathTable1[last].walkEnds, True);
+        EXPECT_EQ(PhotonPathTable1[last].firstFrame, c.lastFrame);
+        EXPECT_EQ(PhotonPathTable1[last].specialObject, 0);
     }
+    // The turned photon is the splitter's second one, wherever the rest ends.
+    EXPECT_EQ(PhotonPathTable1[3].splitCell, -1);
+    ASSERT_EQ(Compile(BoardText(with(redSplit, {5, 4}, "LENCC"))), True);
+    EXPECT_EQ(TracePhotonLine(2), "photon 2 size M colour R detector R steps 1 cells 43");
+    EXPECT_EQ(PhotonPathTable1[3].firstFrame, "SPLRLMRL_________MRT01.BMP");
+    EXPECT_EQ(PhotonPathTable1[3].splitCell, 43);
+    EXPECT_EQ(PhotonPathTable1[3].walkEnds, False);
 
     // A cyan photon has no red to give: the splitter cannot work with it, and the
     // run stops at the start of the second photon.
@@ -191,20 +241,10 @@ TEST_F(EngineCompileTest, ColourSplitterTurnsItsColourAsideAndRefusesPhotonsWith
                              {{5, 4}, "REFLU"},
                              {{4, 4}, "DETCY"}}),
                   "ERROR:  NO COLOR INFROMATION FOUND!\r\rPlease check your object and rerun.");
-}
-
-TEST_F(EngineCompileTest, PhotonParkedInAMixerWaitsForever) {
-    ASSERT_EQ(Compile(BoardText({{{2, 0}, "LAMP_"}, {{2, 1}, "FLTVC"}, {{2, 2}, "MXVCL"}})), True);
-    // The walk ends in the mixer, whatever stands behind it.
-    EXPECT_EQ(TracePhotonLine(1), "photon 1 size M colour W detector _ steps 3 cells 20 21 22");
-    const PhotonPathRow& mixer = PhotonPathTable1[2];
-    EXPECT_EQ(mixer.firstFrame, "MXVCLMCL______MWR___01.BMP");
-    EXPECT_EQ(mixer.lastFrame, "MXVCLMCL______MWR___02.BMP");
-    EXPECT_EQ(mixer.frameCount, 2);
-    EXPECT_EQ(mixer.nextCell, 23);
-    EXPECT_EQ(PhotonFrameTable1[2][2], "MXVCLMCL______MWR___02.BMP");
-    EXPECT_EQ(mixer.walkEnds, True);
-    EXPECT_EQ(PhotonPathTable1[3].cell, -1);
+    // The mixer's own frames and arrival stay as they were.
+    ASSERT_EQ(Compile(BoardText(mixer)), True);
+    EXPECT_EQ(PhotonPathTable1[2].lastFrame, "MXVCLMCL______MWR___02.BMP");
+    EXPECT_EQ(PhotonPathTable1[2].nextCell, 23);
     EXPECT_EQ(MixerInputTable[22][0].secondArrived, "T");
     EXPECT_EQ(MixerInputTable[22][0].firstArrived, "F");
 }
@@ -215,18 +255,22 @@ TEST_F(EngineCompileTest, MergedPhotonsGoOnAsOneWhitePhoton) {
     board[{2, 6}] = "REFLU";
     board[{1, 6}] = "DETWH";
     ASSERT_EQ(Compile(BoardText(board)), True);
-    // Both met at frame row 3: the higher number goes on from the row after its
-    // mixer step; the other one's walk ends in the mixer.
-    EXPECT_EQ(TracePhotonLine(1), "photon 1 size M colour W detector _ steps 4 cells 20 21 22 23");
+    // Both met at frame row 3: the higher number goes on, its first white step in
+    // the row of its empty step; the other one's empty step ends its walk.
+    EXPECT_EQ(TracePhotonLine(1),
+              "photon 1 size M colour W detector _ steps 5 cells 20 21 22 23 24");
     EXPECT_EQ(TracePhotonLine(2),
               "photon 2 size M colour W detector W steps 8 cells 31 32 22 23 24 25 26 16");
-    EXPECT_EQ(PhotonPathTable1[3].walkEnds, True);
+    EXPECT_EQ(PhotonPathTable1[4].walkEnds, True);
     EXPECT_EQ(PhotonPathTable2[3].walkEnds, False);
     EXPECT_EQ(PhotonPathTable2[4].walkEnds, False);
     EXPECT_EQ(PhotonPathTable2[4].firstFrame, "BLANKMWL______MWR___01.BMP");
     EXPECT_EQ(PhotonPathTable2[7].walkEnds, True);
     EXPECT_EQ(MixerInputTable[23][0].firstArrived, "F");
     EXPECT_EQ(MixerInputTable[23][0].continuingPhoton, 2);
+    // Its first white step waits, on screen, for photon 1's step into the mixer.
+    EXPECT_EQ(PhotonPathTable2[4].waitPhoton, 1);
+    EXPECT_EQ(PhotonPathTable2[4].waitRow, 3);
 
     // A photon whose walks together outgrow the tables is stopped, not written past them.
     board.erase({1, 6});

@@ -163,39 +163,5 @@ TEST_F(CompilerFixtureTest, CodeOfTheWrongLengthStopsAfterTheLookUpsOwnBox) {
     ExpectReset();
 }
 
-TEST_F(CompilerFixtureTest, LonePhotonEndsInTheMixerWhateverStandsBehindIt) {
-    // Lamp, cyan filter, cyan mixer, then the cell behind the mixer.
-    Add("FLTVCMWL______MCR___", 3);
-    Add("MXVCLMCL______MWR___", 2);
-    Add("LENCC_______________", 0, 0);
-    Add("LENCCMWL______MWR___", 3);
-    WriteIndex();
-    std::vector<std::string> traces;
-    for (const char* behind : {"BLANK", "LENCC"}) {
-        SCOPED_TRACE(behind);
-        std::string text = "size 10 10\nrow LAMP_ FLTVC MXVCL " + std::string(behind);
-        text += std::string(" BLANK BLANK BLANK BLANK BLANK BLANK\n");
-        for (int row = 1; row < 10; ++row)
-            text += "row BLANK BLANK BLANK BLANK BLANK BLANK BLANK BLANK BLANK BLANK\n";
-        BoardFile board;
-        std::string error;
-        ASSERT_TRUE(ParseBoardFile(text, board, error)) << error;
-        LoadBoardFile(board);
-
-        ASSERT_EQ(Compile(), True);
-        EXPECT_TRUE(platform.Boxes().empty());
-        const PhotonPathRow& mixer = PhotonPathTable1[2];
-        EXPECT_EQ(mixer.cell, 2);
-        EXPECT_EQ(mixer.walkEnds, True);
-        EXPECT_EQ(mixer.lastFrame, "MXVCLMCL______MWR___02.BMP");
-        EXPECT_EQ(PhotonPathTable1[3].cell, -1);  // nothing recorded behind the mixer
-        EXPECT_EQ(MixerInputTable[2][0].secondArrived, "T");
-        traces.push_back(TracePhotonLine(1));
-    }
-    ASSERT_EQ(traces.size(), 2u);
-    EXPECT_EQ(traces[0], traces[1]);
-    EXPECT_TRUE(traces[0].ends_with("steps 3 cells 0 1 2")) << traces[0];
-}
-
 }  // namespace
 }  // namespace quarvelt

@@ -22,6 +22,7 @@
 #include "puzzles/condition_catalogue.h"
 #include "puzzles/creator_logic.h"
 #include "puzzles/puzzle_files.h"
+#include "run_promises.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -158,12 +159,27 @@ TEST_P(CourseTest, ItsSolutionPlacedFromTheToolBoxSolvesIt) {
         ASSERT_NO_FATAL_FAILURE(Place(placement));
     }
 
+    const double tallyBefore = LeadingNumber(tally.Caption());
+    grid.log.clear();
     platform.ExpectBox(SolvedTitle);
     logic.MainMenuClick(2);
     ASSERT_FALSE(platform.Boxes().empty());
     EXPECT_EQ(platform.Boxes().back().title, SolvedTitle);
     EXPECT_EQ(platform.Boxes().back().text.rfind("CONGRATULATIONS", 0), 0u)
         << platform.Boxes().back().text;
+
+    // What the player watched: every path drawn, its points counted, no photon left behind.
+    std::vector<fuzz::Drawing> drawings;
+    for (const std::string& line : grid.log) {
+        std::istringstream words(line);
+        std::string call, path;
+        int row = 0, col = 0;
+        if (words >> call >> row >> col && (call == "picture" || call == "nopicture")) {
+            words >> path;
+            drawings.push_back({row * BoardCols + col, path.substr(path.rfind('/') + 1)});
+        }
+    }
+    EXPECT_EQ(fuzz::BrokenRunPromise(drawings, tallyBefore, LeadingNumber(tally.Caption())), "");
 }
 
 TEST_P(CourseTest, AsShippedItIsNotSolved) {
