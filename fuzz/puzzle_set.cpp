@@ -24,7 +24,9 @@ constexpr std::array<PuzzleFile, PuzzleFileCount> StoredOrder{
 
 // Each part under the name the reader will look for: the ".INF" under the
 // base name, the others under the names it stores when they are usable.
-void WriteSet(const std::string& folder, const std::vector<std::string>& parts) {
+// The names, in PuzzleFile order.
+std::array<std::string, PuzzleFileCount> WriteSet(const std::string& folder,
+                                                  const std::vector<std::string>& parts) {
     std::array<std::string, PuzzleFileCount> names;
     for (int i = 0; i < PuzzleFileCount; ++i)
         names[static_cast<size_t>(i)] = std::string(Base) + PuzzleFileExtensions[i];
@@ -39,6 +41,35 @@ void WriteSet(const std::string& folder, const std::vector<std::string>& parts) 
     }
     for (size_t i = 0; i < parts.size() && i < names.size(); ++i)
         (void)platform::WriteFileAtomic(folder + names[i], parts[i]);
+    return names;
+}
+
+// An eighth part takes one file to the edge of the size rule: its first byte
+// picks the file (in PuzzleFile order), its second says whether the file ends
+// at the largest size its kind can have or one byte past it (NULs fill it up).
+// Past it the set never loads; at it the file is never refused for its size.
+struct Edge {
+    int file = -1;
+    bool past = false;
+};
+
+Edge TakeEdge(std::vector<std::string>& parts) {
+    Edge edge;
+    if (parts.size() <= PuzzleFileCount)
+        return edge;
+    const std::string control = parts.back();
+    parts.pop_back();
+    if (control.size() < 2)
+        return edge;
+    const int file = static_cast<uint8_t>(control[0]) % PuzzleFileCount;
+    std::string& part = parts[static_cast<size_t>(file)];
+    const uint64_t limit = PuzzleFileSizeLimit(static_cast<PuzzleFile>(file));
+    edge.past = (control[1] & 1) != 0;
+    if (part.size() > limit)
+        return edge;
+    part.resize(static_cast<size_t>(limit) + (edge.past ? 1 : 0), '\0');
+    edge.file = file;
+    return edge;
 }
 
 // The program as a bigger puzzle left it, with something in every link table.
@@ -103,13 +134,27 @@ std::string Contradiction() {
 int PuzzleSet(const uint8_t* data, size_t size) {
     Session session;
     const std::string folder = FreshFolder(Name);
-    WriteSet(folder, Split(data, size, PuzzleFileCount));
+    std::vector<std::string> parts = Split(data, size, PuzzleFileCount + 1);
+    Edge edge = TakeEdge(parts);
+    const auto names = WriteSet(folder, parts);
+    // The padded file counts only as itself: another part may have been written over it.
+    uint64_t written = 0;
+    if (edge.file >= 0 &&
+        (platform::FileSize(folder + names[static_cast<size_t>(edge.file)], written) ||
+         written != parts[static_cast<size_t>(edge.file)].size()))
+        edge.file = -1;
 
     LeavePreviousPuzzle();
     const PuzzleTables before = CurrentPuzzleTables();
     PuzzleInfo info;
     info.puzzleName = "untouched";
     const PuzzleFileResult result = LoadPuzzleFiles(folder, Base, info);
+    const bool tooLarge = result.reason.rfind("too large", 0) == 0;
+    Require(!(edge.file >= 0 && edge.past && result.Ok()), Name,
+            "a set with a file past the largest size its kind can have loaded");
+    Require(!(edge.file >= 0 && !edge.past && tooLarge &&
+              result.file == names[static_cast<size_t>(edge.file)]),
+            Name, "a file of the largest size its kind can have was refused for its size");
     if (!result.Ok()) {
         Require(result.status != PuzzleFileStatus::Refused, Name, "the base name was refused");
         Require(info.puzzleName == "untouched", Name, "a failed load changed the information");

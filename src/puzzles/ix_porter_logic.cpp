@@ -51,12 +51,15 @@ void RemoveFiles(const std::string& folder, const std::vector<std::string>& name
             platform::DeleteFile(folder + name);
 }
 
-// Empty when `file` in `folder` is a puzzle the transfer may carry; else why not.
-// Only a set named after its own checked base name qualifies, so what travels
-// is exactly the set the library would load; `wholeSet` reads all seven files.
-std::string CheckPuzzle(const std::string& folder, const std::string& file, bool wholeSet,
-                        std::string& puzzleName, std::string& base) {
-    PuzzleInfo info;
+// Empty when `file` in `folder` names a puzzle the transfer may carry; else
+// why not. Only a set named after its own checked base name qualifies. On a
+// drive, every file that would travel must be a plain file, not a link, and be
+// the very file its information file names (a drive that tells names apart by
+// case may hold another file under the name that travels).
+std::string CheckNames(const std::string& folder, const std::string& file, bool onDrive,
+                       PuzzleInfo& info, std::string& base) {
+    if (onDrive && platform::IsLink(folder + file))
+        return file + ": link";
     if (PuzzleFileResult result = ReadPuzzleInfo(folder + file, info); !result.Ok())
         return file + ": " + (result.reason.empty() ? result.error.description : result.reason);
     base = PuzzleBaseName(info.baseName);
@@ -67,18 +70,55 @@ std::string CheckPuzzle(const std::string& folder, const std::string& file, bool
     for (PuzzleFile kind : TravelOrder)
         if (UpperCase(info.FileName(kind)) != base + Extension(kind))
             return file + ": stored file name";
-    if (wholeSet) {
-        for (const std::string& name : TransferFileNames(base))
-            if (!platform::IsFile(folder + name))
-                return name + ": missing";
+    if (!onDrive)
+        return {};
+    const std::string listed = platform::ResolveCase(folder + file);
+    for (PuzzleFile kind : TravelOrder) {
+        const std::string name = base + Extension(kind);
+        const std::string travels = platform::ResolveCase(folder + name);
+        if (!platform::IsFile(travels))
+            return name + ": missing";
+        if (platform::IsLink(travels))
+            return name + ": link";
+        if (travels != platform::ResolveCase(folder + info.FileName(kind)) ||
+            (kind == PuzzleFile::Inf && travels != listed))
+            return name + ": not the file its information file names";
+    }
+    return {};
+}
+
+std::string Problem(const PuzzleFileResult& result) {
+    return result.file + ": " + (result.reason.empty() ? result.error.description : result.reason);
+}
+
+// Empty when `file` in `folder` is a puzzle the transfer may carry; else why
+// not. A drive's puzzles come from elsewhere, so all seven files are read
+// before one is listed.
+std::string CheckPuzzle(const std::string& folder, const std::string& file, bool onDrive,
+                        std::string& puzzleName, std::string& base) {
+    PuzzleInfo info;
+    if (std::string problem = CheckNames(folder, file, onDrive, info, base); !problem.empty())
+        return problem;
+    if (onDrive) {
+        PuzzleFilePaths paths;
+        for (PuzzleFile kind : TravelOrder)
+            paths[static_cast<size_t>(kind)] = folder + base + Extension(kind);
         PuzzleInfo read;
         PuzzleTables tables;
-        if (PuzzleFileResult result = ReadPuzzleFiles(folder, base, read, tables); !result.Ok())
-            return result.file + ": " +
-                   (result.reason.empty() ? result.error.description : result.reason);
+        if (PuzzleFileResult result = ReadPuzzleFileSet(paths, read, tables); !result.Ok())
+            return Problem(result);
     }
     puzzleName = info.puzzleName.empty() ? base : info.puzzleName;
     return {};
+}
+
+// Whether the library would ask a key before deleting the puzzle (its save
+// asks one in fewer cases): such a puzzle is never replaced by an import.
+bool KeyProtected(const PuzzleInfo& local) {
+    const std::string key = TrimBlanks(local.puzzleKey);
+    if (local.customFlag == 1)
+        return key != NoKey;
+    return !key.empty() && key != NoKey;
 }
 
 }  // namespace
@@ -102,30 +142,61 @@ TransferNames TransferFileNames(const std::string& base) {
 std::optional<CopyFailure> CopyPuzzleSet(const std::string& from, const std::string& to,
                                          const TransferNames& names) {
     std::vector<std::string> temps;
-    for (const std::string& name : names) {
+    PuzzleFilePaths copies;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
         const std::string temp = PuzzleTempFileName(name);
-        if (auto error = platform::CopyFileVerified(from + name, to + temp)) {
+        const uint64_t limit = PuzzleFileSizeLimit(TravelOrder[i]);
+        uint64_t size = 0;
+        platform::RuntimeError error = platform::FileSize(from + name, size);
+        if (!error && size > limit) {
+            RemoveFiles(to, temps);
+            return CopyFailure{name, {}, "too large: " + std::to_string(size) + " bytes"};
+        }
+        if (!error)
+            error = platform::CopyFileVerified(from + name, to + temp, limit);
+        if (error) {
             RemoveFiles(to, temps);
             RemoveFiles(to, {temp});
-            return CopyFailure{name, error};
+            return CopyFailure{name, error, {}};
         }
         temps.push_back(temp);
+        copies[static_cast<size_t>(TravelOrder[i])] = to + temp;
+    }
+
+    // What is put in place is what was checked: the copies, read as a load reads them.
+    PuzzleInfo info;
+    PuzzleTables tables;
+    if (PuzzleFileResult result = ReadPuzzleFileSet(copies, info, tables); !result.Ok()) {
+        RemoveFiles(to, temps);
+        std::string file = result.file;
+        for (size_t i = 0; i < temps.size(); ++i)
+            if (file == temps[i])
+                file = names[i];
+        return CopyFailure{
+            file, {}, result.reason.empty() ? result.error.description : result.reason};
+    }
+    if (PuzzleBaseName(info.baseName) + Extension(PuzzleFile::Inf) != names[0]) {
+        RemoveFiles(to, temps);
+        return CopyFailure{names[0], {}, "base name"};
     }
 
     // What the target held, so that a set half put in place can be put back.
     std::array<std::optional<std::string>, PuzzleFileCount> old;
     for (size_t i = 0; i < names.size(); ++i) {
-        platform::RuntimeError error;
-        if (platform::IsFolder(to + names[i])) {
+        // No link at the target is read or written through, and one
+        // write-protected file keeps the whole set as it was.
+        platform::RuntimeError error = platform::CheckWritable(to + names[i]);
+        if (!error && (platform::IsFolder(to + names[i]) || platform::IsLink(to + names[i]))) {
             error = platform::MakeError(platform::ErrPathFileAccess);
-        } else if (platform::IsFile(to + names[i])) {
+        } else if (!error && platform::IsFile(to + names[i])) {
             std::string bytes;
             error = platform::ReadWholeFile(to + names[i], bytes);
             old[i] = std::move(bytes);
         }
         if (error) {
             RemoveFiles(to, temps);
-            return CopyFailure{names[i], error};
+            return CopyFailure{names[i], error, {}};
         }
     }
 
@@ -138,7 +209,7 @@ std::optional<CopyFailure> CopyPuzzleSet(const std::string& from, const std::str
                     platform::DeleteFile(to + names[j]);
             }
             RemoveFiles(to, {temps.begin() + static_cast<std::ptrdiff_t>(i), temps.end()});
-            return CopyFailure{names[i], error};
+            return CopyFailure{names[i], error, {}};
         }
     }
     return std::nullopt;
@@ -295,6 +366,11 @@ int16_t IXPorterLogic::LoadTransferList() {
         return 0;
     }
 
+    if (mode_ == ImportMode && platform::IsLink(folder)) {
+        RefuseLinkedFolder(ListingTitle);
+        Changed();
+        return 0;
+    }
     const int16_t found = GetFileList(folder, "*.INF", transferFiles_);
     if (found < 0) {
         platform::Beep();
@@ -305,7 +381,6 @@ int16_t IXPorterLogic::LoadTransferList() {
     for (int16_t i = 1; i <= found; ++i) {
         TransferRow row;
         const std::string& file = transferFiles_[static_cast<size_t>(i)];
-        // A drive's puzzles come from elsewhere, so all seven files are read before one is listed.
         if (!CheckPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName).empty())
             continue;
         // A drive that tells names apart by case may hold one set twice.
@@ -368,7 +443,17 @@ void IXPorterLogic::NoneSelected(const char* title) {
 
 void IXPorterLogic::ShowFailure(const CopyFailure& failure) {
     platform::Beep();
-    platform::MsgBox(platform::ErrorText(failure.error), MsgOkOnly | MsgCritical, TransferTitle());
+    platform::MsgBox(failure.reason.empty() ? platform::ErrorText(failure.error)
+                                            : std::string(PuzzleDamagedText) + "\r\r" +
+                                                  failure.file + ": " + failure.reason,
+                     MsgOkOnly | MsgCritical, TransferTitle());
+}
+
+void IXPorterLogic::RefuseLinkedFolder(const char* title) {
+    platform::Beep();
+    platform::MsgBox("ERROR: THE PUZZLE FOLDER ON " + drive_ +
+                         " DRIVE IS A LINK!\r\rPuzzles are not copied through links.",
+                     MsgOkOnly | MsgCritical, title);
 }
 
 void IXPorterLogic::OkClick() {
@@ -400,8 +485,10 @@ void IXPorterLogic::ExportPuzzles() {
     if (marked.empty())
         return NoneSelected("EXPORT  PUZZLE");
     const std::string folder = driveFolder_.substr(0, driveFolder_.size() - 1);
+    if (platform::IsLink(folder))
+        return RefuseLinkedFolder(ExportTitle);
     if (auto error = platform::CreateFolder(folder)) {
-        ShowFailure({DriveFolderName, error});
+        ShowFailure({DriveFolderName, error, {}});
         return;
     }
 
@@ -454,8 +541,7 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(const std::string& base) {
                              MsgOkOnly | MsgExclamation, ImportTitle);
             return TransferOutcome::Refused;
         }
-        const std::string key = UpperCase(TrimBlanks(local.puzzleKey));
-        if (!key.empty() && key != NoKey) {
+        if (KeyProtected(local)) {
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
                                  " IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be "
@@ -486,6 +572,8 @@ void IXPorterLogic::ImportPuzzles() {
                          MsgOkOnly | MsgInformation, ImportTitle);
         return;
     }
+    if (platform::IsLink(driveFolder_))
+        return RefuseLinkedFolder(ImportTitle);
 
     int failures = 0;
     int copied = 0;
@@ -503,10 +591,12 @@ void IXPorterLogic::ImportPuzzles() {
                 return;
             }
         }
-        // The drive may have changed since it was listed: the set is read again.
-        std::string puzzleName, checkedBase;
+        // The drive may have changed since it was listed: its names are checked
+        // again here, and the copy checks the very bytes it puts in place.
+        PuzzleInfo info;
+        std::string checkedBase;
         const std::string problem =
-            CheckPuzzle(driveFolder_, table_[row].infFile, true, puzzleName, checkedBase);
+            CheckNames(driveFolder_, table_[row].infFile, true, info, checkedBase);
         if (!problem.empty() || checkedBase != base) {
             platform::Beep();
             platform::MsgBox(std::string(PuzzleDamagedText) + "\r\r" + problem,

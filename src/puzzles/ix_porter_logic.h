@@ -7,8 +7,9 @@
 //
 // Puzzles on a drive come from other computers: a puzzle is listed only when
 // its names and files pass the library's checks, only the seven files named
-// after its checked base name travel, and a set is copied under temporary
-// names and put in place only when every file arrived whole.
+// after its checked base name travel, no link on the drive is followed, and a
+// set is copied under temporary names and put in place only when the copies
+// load.
 #pragma once
 
 #include <array>
@@ -37,12 +38,14 @@ TransferNames TransferFileNames(const std::string& base);
 struct CopyFailure {
     std::string file;  // the file whose copy or placing failed
     platform::RuntimeError error;
+    std::string reason;  // why the copied set would not load, when it is that
 };
 
 // Copies the seven `names` from folder `from` to folder `to` (both with a
 // trailing '/') as one set: each file goes to a temporary name first and is
-// compared with its source, and only then do the seven take their places. On a
-// failure the target folder holds what it held before.
+// compared with its source, the copies are read as a load reads them, and only
+// then do the seven take their places. A file larger than a puzzle file can be
+// is not copied. On a failure the target folder holds what it held before.
 std::optional<CopyFailure> CopyPuzzleSet(const std::string& from, const std::string& to,
                                          const TransferNames& names);
 
@@ -117,6 +120,8 @@ class IXPorterLogic {
     std::vector<size_t> MarkedRows() const;
     void NoneSelected(const char* title);
     void ShowFailure(const CopyFailure& failure);
+    // No link below the drive's root is followed.
+    void RefuseLinkedFolder(const char* title);
     void ExportPuzzles();
     void ImportPuzzles();
     // Whether the set `base` may be written over in the puzzle folder.

@@ -42,6 +42,16 @@ constexpr std::array<size_t, PuzzleFileCount> RecordLengths{
     PuzzleInfoRecordLength, BoardCellRecordLength,     ToolboxRecordLength, ShutterRecordLength,
     KeyRecordLength,        ClosingSquareRecordLength, BonusObjRecordLength};
 
+// The most records each file can have.
+constexpr std::array<size_t, PuzzleFileCount> MaxRecords{
+    1,
+    static_cast<size_t>(MaxBoardSide) * MaxBoardSide,
+    std::tuple_size_v<ToolboxGrid>,
+    static_cast<size_t>(ShutterKinds) * LinkSlots,
+    static_cast<size_t>(LinkColours) * LinkSlots,
+    static_cast<size_t>(LinkColours) * LinkSlots,
+    static_cast<size_t>(BonusKinds) * BonusSlots};
+
 // ".PZL"
 constexpr size_t LampAt = 0, LockAt = 2, PictureAt = 4, PictureWidth = 26, SlotAt = 30,
                  GroupAt = 32;
@@ -516,10 +526,11 @@ PuzzleFileResult WriteSet(const std::string& folder, const PuzzleInfo& info,
 
     std::array<std::optional<std::string>, PuzzleFileCount> old;
     for (size_t i = 0; i < targets.size(); ++i) {
-        platform::RuntimeError error;
-        if (platform::IsFolder(targets[i])) {
+        // One write-protected file keeps the whole set as it was.
+        platform::RuntimeError error = platform::CheckWritable(targets[i]);
+        if (!error && platform::IsFolder(targets[i])) {
             error = platform::MakeError(platform::ErrPathFileAccess);
-        } else if (platform::IsFile(targets[i])) {
+        } else if (!error && platform::IsFile(targets[i])) {
             std::string bytes;
             error = platform::ReadWholeFile(targets[i], bytes);
             old[i] = std::move(bytes);
@@ -545,6 +556,48 @@ PuzzleFileResult WriteSet(const std::string& folder, const PuzzleInfo& info,
     return {};
 }
 
+// Reads at most `wanted` records of a file of the set, and nothing of a file
+// larger than its kind can be.
+PuzzleFileResult ReadSetFile(const std::string& path, const std::string& name, PuzzleFile kind,
+                             size_t wanted, RecordFileContents& contents) {
+    uint64_t size = 0;
+    if (platform::IsFile(path)) {
+        if (auto error = platform::FileSize(path, size))
+            return Failed(name, error);
+        if (size > PuzzleFileSizeLimit(kind))
+            return Damaged(name, "too large: " + std::to_string(size) + " bytes");
+    }
+    if (auto error = platform::ReadRecordFile(path, RecordLengths[Index(kind)], contents, wanted))
+        return Failed(name, error);
+    return {};
+}
+
+// The six files after the ".INF" at `paths`; `read` is the checked ".INF".
+PuzzleFileResult ReadSet(const PuzzleInfo& read, const PuzzleFilePaths& paths, PuzzleInfo& info,
+                         PuzzleTables& tables) {
+    SetContents files;
+    for (int i = 1; i < PuzzleFileCount; ++i) {
+        const auto file = static_cast<PuzzleFile>(i);
+        // A board file may run on past its board; only the board's own records are read.
+        const size_t wanted = file == PuzzleFile::Pzl
+                                  ? static_cast<size_t>(read.boardRows) * read.boardCols
+                                  : MaxRecords[Index(file)];
+        if (auto result = ReadSetFile(paths[Index(file)], read.FileName(file), file, wanted,
+                                      files[Index(file)]);
+            !result.Ok())
+            return result;
+    }
+
+    // Whatever the caller's tables held, a load starts from link tables at their reset values.
+    PuzzleTables parsed;
+    ResetLinks(parsed);
+    if (SetCheck result = ParseSet(read, files, parsed); !result.reason.empty())
+        return Damaged(read.FileName(result.file), result.reason);
+    info = read;
+    tables = std::move(parsed);
+    return {};
+}
+
 }  // namespace
 
 void PuzzleInfo::SetBaseName(const std::string& base) {
@@ -559,6 +612,10 @@ const std::string& PuzzleInfo::FileName(PuzzleFile file) const {
 
 std::string PuzzleTempFileName(const std::string& name) {
     return "." + name + ".NEW";
+}
+
+uint64_t PuzzleFileSizeLimit(PuzzleFile file) {
+    return static_cast<uint64_t>(MaxRecords[Index(file)]) * RecordLengths[Index(file)];
 }
 
 PuzzleTables CurrentPuzzleTables() {
@@ -577,8 +634,8 @@ PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
     if (!platform::IsFile(infPath) && !platform::IsFolder(infPath))
         return {PuzzleFileStatus::InfMissing, name, {}, {}};
     RecordFileContents contents;
-    if (auto error = platform::ReadRecordFile(infPath, PuzzleInfoRecordLength, contents))
-        return Failed(name, error);
+    if (auto result = ReadSetFile(infPath, name, PuzzleFile::Inf, 1, contents); !result.Ok())
+        return result;
     if (contents.records.empty())
         return Damaged(name, "no whole record");
     PuzzleInfo read = DecodeInfo(contents.records.front());
@@ -627,23 +684,18 @@ PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& b
             ReadPuzzleInfo(folder + name + PuzzleFileExtensions[Index(PuzzleFile::Inf)], read);
         !result.Ok())
         return result;
+    PuzzleFilePaths paths;
+    for (int i = 0; i < PuzzleFileCount; ++i)
+        paths[static_cast<size_t>(i)] = folder + read.FileName(static_cast<PuzzleFile>(i));
+    return ReadSet(read, paths, info, tables);
+}
 
-    SetContents files;
-    for (int i = 1; i < PuzzleFileCount; ++i) {
-        const auto file = static_cast<PuzzleFile>(i);
-        if (auto error = platform::ReadRecordFile(folder + read.FileName(file),
-                                                  RecordLengths[Index(file)], files[Index(file)]))
-            return Failed(read.FileName(file), error);
-    }
-
-    // Whatever the caller's tables held, a load starts from link tables at their reset values.
-    PuzzleTables parsed;
-    ResetLinks(parsed);
-    if (SetCheck result = ParseSet(read, files, parsed); !result.reason.empty())
-        return Damaged(read.FileName(result.file), result.reason);
-    info = std::move(read);
-    tables = std::move(parsed);
-    return {};
+PuzzleFileResult ReadPuzzleFileSet(const PuzzleFilePaths& paths, PuzzleInfo& info,
+                                   PuzzleTables& tables) {
+    PuzzleInfo read;
+    if (auto result = ReadPuzzleInfo(paths[Index(PuzzleFile::Inf)], read); !result.Ok())
+        return result;
+    return ReadSet(read, paths, info, tables);
 }
 
 PuzzleFileResult LoadPuzzleFiles(const std::string& folder, const std::string& base,

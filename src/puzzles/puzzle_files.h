@@ -112,6 +112,10 @@ struct PuzzleFileResult {
 // place of `name`.
 std::string PuzzleTempFileName(const std::string& name);
 
+// The largest a file of the set can be: one information record, a 60 by 60
+// board, the fixed tables. A larger file is not read, and its set does not load.
+uint64_t PuzzleFileSizeLimit(PuzzleFile file);
+
 // Reads the ".INF" alone (the library list, the key tests, the transfer).
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);
 
@@ -133,6 +137,13 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
 // `info` and `tables` are left as they were.
 PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
                                  PuzzleInfo& info, PuzzleTables& tables);
+
+// ReadPuzzleFiles from the seven files at `paths`, in PuzzleFile order, whatever
+// their names and whatever names the ".INF" stores: the very files a transfer
+// is about to put in place.
+using PuzzleFilePaths = std::array<std::string, PuzzleFileCount>;
+PuzzleFileResult ReadPuzzleFileSet(const PuzzleFilePaths& paths, PuzzleInfo& info,
+                                   PuzzleTables& tables);
 
 // ReadPuzzleFiles into the program-wide tables: on success BoardTable, the
 // catalogue and the four link tables hold the puzzle, BoardRows, BoardCols and

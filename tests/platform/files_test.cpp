@@ -196,4 +196,7 @@ TEST(Records, FilesReadWholeRecordsAndMissingFilesStayMissing) {
     EXPECT_EQ(contents.records[0].GetInt32(0), 7);
     EXPECT_EQ(contents.records[1].GetText(0, 4), "WXYZ");
     EXPECT_EQ(contents.trailingBytes, 2u);
+    ASSERT_FALSE(platform::ReadRecordFile(dir.Path() + "PART.PZL", 4, contents, 1));
+    ASSERT_EQ(contents.records.size(), 1u);
+    EXPECT_EQ(contents.records[0].GetInt32(0), 7);
 }

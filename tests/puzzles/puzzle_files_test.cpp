@@ -1,6 +1,7 @@
 #include "puzzles/puzzle_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -286,6 +287,13 @@ TEST_F(PuzzleFilesTest, LoadGivesBackEveryTableSlotForSlot) {
     EXPECT_EQ(BoardCols, 12);
     EXPECT_EQ(CellCount, 120);
     EXPECT_EQ(CustomPuzzleFlag, 1);
+
+    // A board file that runs on past its board, up to a 60 by 60 board's size, loads the same.
+    std::string pzl = File("FIRST.PZL");
+    pzl.resize(3600 * 34, 'x');
+    folder.Write("FIRST.PZL", pzl);
+    ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, "FIRST", info).Ok());
+    EXPECT_EQ(Mismatches(CurrentPuzzleTables(), saved), 0);
 }
 
 TEST_F(PuzzleFilesTest, NamesAreCutToTheirFields) {
@@ -418,6 +426,14 @@ const std::vector<Damage>& Damages() {
         {"bonus kind 7", "TGC", [](std::string& b) { PutInt16(b, 0, 7); }},
         {"17 bonus objects of a kind", "TGC", [](std::string& b) { PutInt16(b, 16 * 10, 1); }},
         {"bonus cell off the board", "TGC", [](std::string& b) { PutInt32(b, 2, 32767); }},
+        // No file may be larger than the largest set: one record, a 60 by 60 board, the tables.
+        {"information and a byte", "INF", [](std::string& b) { b += 'x'; }},
+        {"a byte past a 60 by 60 board", "PZL", [](std::string& b) { b.resize(3600 * 34 + 1); }},
+        {"tool rows and a byte", "TBX", [](std::string& b) { b += 'x'; }},
+        {"shutters and a byte", "SHC", [](std::string& b) { b += 'x'; }},
+        {"keys and a byte", "KYC", [](std::string& b) { b += 'x'; }},
+        {"squares and a byte", "SQC", [](std::string& b) { b += 'x'; }},
+        {"bonus objects and a byte", "TGC", [](std::string& b) { b += 'x'; }},
     };
     return damages;
 }
@@ -510,6 +526,18 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
             folder.Write("FIRST.SQC", oldBytes[5]);
         EXPECT_EQ(Names(), oldNames);
     }
+
+    // One write-protected file keeps the whole set, and says why.
+    const std::string sqc = PuzzlePath + "FIRST.SQC";
+    ASSERT_EQ(::chmod(sqc.c_str(), 0444), 0);
+    const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables);
+    EXPECT_EQ(result.status, PuzzleFileStatus::Failed);
+    EXPECT_EQ(result.file, "FIRST.SQC");
+    EXPECT_EQ(platform::ErrorText(result.error), "ERROR 70\rPermission denied");
+    for (size_t i = 0; i < PuzzleFileExtensions.size(); ++i)
+        EXPECT_EQ(File(std::string("FIRST") + PuzzleFileExtensions[i]), oldBytes[i]);
+    EXPECT_EQ(Names(), oldNames);
+    ASSERT_EQ(::chmod(sqc.c_str(), 0644), 0);
 
     EXPECT_EQ(SavePuzzleFiles(PuzzlePath + "MISSING/", changed, tables).status,
               PuzzleFileStatus::Failed);

@@ -1,7 +1,12 @@
 // The transfer window's logic: the drive question, the listing, export and
 // import of whole puzzle sets, and the refusals that keep puzzles whole.
-#include <filesystem>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "support/child_process.h"
 #include "transfer_fixture.h"
 
 using namespace transfer;
@@ -366,4 +371,169 @@ TEST_F(Transfer, ASetDamagedAfterTheListingIsNotImported) {
               "ERROR: FILE NOT FOUND!\r\rThe file FOO.PZL wasn't found\ron Drive "
               "D:\\PUZZLE\\\rCan't continue -- Terminating Import.");
     EXPECT_TRUE(Files(PuzzlePath).empty());
+}
+
+TEST_F(Transfer, ASetWhoseFilesAreNotTheOnesItsInformationFileNamesIsNotListed) {
+    // The information file names "foo.PZL" and the others; the names that
+    // travel hold garbage, on a drive that tells names apart by case.
+    const std::string drive = stick + "PUZZLE/";
+    WritePuzzle(drive, "foo", "Shadowed");
+    for (const std::string& name : SetOf("FOO"))
+        if (name != "FOO.INF")
+            dir.Write("STICK/PUZZLE/" + name, "garbage");
+    WritePuzzle(drive, "BAR", "Bar");
+    WritePuzzle(PuzzlePath, "FOO", "Local Foo");
+    const std::string local = Bytes(PuzzlePath + "FOO.PZL");
+    IXPorterLogic& d = Open(ImportMode);
+    EXPECT_EQ(d.Items(), std::vector<std::string>{"Bar"});
+
+    // Shadowed after the listing: refused before anything is copied.
+    dir.Write("STICK/PUZZLE/bar.tgc", Bytes(drive + "BAR.TGC"));
+    dir.Write("STICK/PUZZLE/BAR.TGC", "garbage");
+    Patch(drive + "BAR.INF", 184, 24, "bar.tgc");
+    Select({"Bar"});
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, std::string(PuzzleDamagedText) +
+                                  "\r\rBAR.TGC: not the file its information file names");
+    EXPECT_EQ(Files(PuzzlePath), Sorted(SetOf("FOO")));
+    EXPECT_EQ(Bytes(PuzzlePath + "FOO.PZL"), local);
+}
+
+TEST_F(Transfer, NoFileLargerThanAPuzzleFileCanBeIsReadOrImported) {
+    const std::string drive = stick + "PUZZLE/";
+    WritePuzzle(drive, "HUGE", "Huge");
+    WritePuzzle(drive, "JUNK", "Junk");
+    WritePuzzle(drive, "LONG", "Long");
+    WritePuzzle(drive, "GOOD", "Good");
+    // A board file of 6 GiB that takes no room, a valid one with 30 MB behind it,
+    // and one as long as a 60 by 60 board's, which loads as its first 100 cells.
+    ASSERT_EQ(::truncate((drive + "HUGE.PZL").c_str(), off_t{6} << 30), 0);
+    ASSERT_EQ(::truncate((drive + "JUNK.PZL").c_str(), off_t{30} << 20), 0);
+    std::string longBoard = Bytes(drive + "LONG.PZL");
+    longBoard.resize(60 * 60 * BoardCellRecordLength, 'x');
+    dir.Write("STICK/PUZZLE/LONG.PZL", longBoard);
+
+    // The listing with the memory it may take capped well below the huge file.
+    const auto listed = testsupport::RunInChild([this] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t cap = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (rlim_t{1} << 30);
+        const rlimit limit{cap, cap};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            return std::string("no limit");
+        std::string items;
+        for (const std::string& item : Open(ImportMode).Items())
+            items += item + " ";
+        return items;
+    });
+    ASSERT_TRUE(listed) << "the listing ran out of memory";
+    EXPECT_EQ(*listed, "Good Long ");
+
+    // A file grown past the limit after the listing is not copied.
+    IXPorterLogic& d = Open(ImportMode);
+    Select({"Good", "Long"});
+    ASSERT_EQ(::truncate((drive + "GOOD.TBX").c_str(), off_t{30} << 20), 0);
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, std::string(PuzzleDamagedText) + "\r\rGOOD.TBX: too large: " +
+                                  std::to_string(30 << 20) + " bytes");
+    EXPECT_EQ(Files(PuzzlePath), Sorted(SetOf("LONG")));
+    PuzzleInfo info;
+    EXPECT_TRUE(LoadPuzzleFiles(PuzzlePath, "LONG", info).Ok());
+    EXPECT_EQ(BoardTable.size(), 100u);
+}
+
+TEST_F(Transfer, NoLinkBelowTheDrivesRootIsFollowed) {
+    namespace fs = std::filesystem;
+    const std::string elsewhere = dir.Path() + "ELSEWHERE/";
+    const std::string drive = stick + "PUZZLE/";
+    // A keyed puzzle elsewhere on the computer, linked onto the stick file by
+    // file; another set with its board file alone linked.
+    WritePuzzle(elsewhere, "KEYED", "Keyed", "SECRET");
+    ASSERT_FALSE(platform::CreateFolder(drive));
+    for (const std::string& name : SetOf("KEYED"))
+        fs::create_symlink(elsewhere + name, drive + name);
+    WritePuzzle(drive, "HALF", "Half");
+    fs::rename(drive + "HALF.PZL", elsewhere + "HALF.PZL");
+    fs::create_symlink(elsewhere + "HALF.PZL", drive + "HALF.PZL");
+    WritePuzzle(drive, "GOOD", "Good");
+    EXPECT_EQ(Open(ImportMode).Items(), std::vector<std::string>{"Good"});
+
+    // A PUZZLE folder that links out of the disc: refused both ways.
+    fs::create_directory_symlink(elsewhere, disc + "PUZZLE");
+    const std::string linked =
+        "ERROR: THE PUZZLE FOLDER ON E: DRIVE IS A LINK!\r\rPuzzles are not copied through links.";
+    EXPECT_FALSE(Open(ImportMode, "E:", {ListingTitle}).Visible());
+    EXPECT_EQ(LastBox().text, linked);
+    WritePuzzle(PuzzlePath, "FOO", "Foo");
+    IXPorterLogic& e = Open(ExportMode, "E:");
+    Select({"Foo"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    e.OkClick();
+    EXPECT_EQ(LastBox().text, linked);
+    EXPECT_FALSE(platform::IsFile(elsewhere + "FOO.INF"));
+
+    // A file on the stick that links out is not written through.
+    dir.Write("ELSEWHERE/MINE.TXT", "mine");
+    fs::create_symlink(elsewhere + "MINE.TXT", drive + "FOO.TBX");
+    IXPorterLogic& d = Open(ExportMode);
+    Select({"Foo"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "ERROR 75\rPath/File access error");
+    EXPECT_EQ(Bytes(elsewhere + "MINE.TXT"), "mine");
+    EXPECT_FALSE(platform::IsFile(drive + "FOO.INF"));
+}
+
+TEST_F(Transfer, ALocalPuzzleTheLibraryWouldAskAKeyForOrWriteProtectedIsNeverReplaced) {
+    WritePuzzle(stick + "PUZZLE/", "FOO", "New Foo");
+    const std::string keyed =
+        "PUZZLE FOO IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be replaced by an import.";
+    const std::string asked = "PUZZLE FOO ALREADY EXISTS!\r\rDo you want to replace it?";
+    struct Case {
+        std::string key;
+        int16_t customFlag;
+        std::string shown;
+    };
+    // The library deletes without a key only an unkeyed puzzle: "UNKEYED"
+    // exactly, or empty without the custom flag.
+    for (const Case& c : std::vector<Case>{{"unkeyed", 0, keyed},
+                                           {"", 1, keyed},
+                                           {"Secret", 1, keyed},
+                                           {"", 0, asked},
+                                           {"UNKEYED", 1, asked}}) {
+        SCOPED_TRACE("key \"" + c.key + "\", custom flag " + std::to_string(c.customFlag));
+        WritePuzzle(PuzzlePath, "FOO", "Old Foo", c.key);
+        std::string inf = Bytes(PuzzlePath + "FOO.INF");
+        platform::RecordBuffer record(inf);
+        record.PutInt16(228, c.customFlag);
+        ASSERT_FALSE(platform::WriteFileAtomic(PuzzlePath + "FOO.INF", record.Bytes()));
+        const std::string old = Bytes(PuzzlePath + "FOO.INF");
+        IXPorterLogic& d = Open(ImportMode);
+        Select({"New Foo"});
+        platform.ExpectBox(ImportTitle, platform::AnswerNo);
+        d.OkClick();
+        EXPECT_EQ(LastBox().text, c.shown);
+        EXPECT_EQ(Bytes(PuzzlePath + "FOO.INF"), old);
+    }
+
+    // An unkeyed puzzle with one write-protected file stays whole, and the failure is told.
+    WritePuzzle(PuzzlePath, "FOO", "Old Foo");
+    std::vector<std::string> before;
+    for (const std::string& name : SetOf("FOO"))
+        before.push_back(Bytes(PuzzlePath + name));
+    ASSERT_EQ(::chmod((PuzzlePath + "FOO.TGC").c_str(), 0444), 0);
+    IXPorterLogic& d = Open(ImportMode);
+    Select({"New Foo"});
+    platform.ExpectBox(ImportTitle, platform::AnswerYes);
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text, "ERROR 70\rPermission denied");
+    EXPECT_EQ(LastBox().flags, platform::MsgOkOnly | platform::MsgCritical);
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(Bytes(PuzzlePath + SetOf("FOO")[i]), before[i]);
+    EXPECT_EQ(Files(PuzzlePath), Sorted(SetOf("FOO")));
 }
