@@ -622,6 +622,14 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
     const bool keyed = !storedKey.empty() && storedKey != NoKey;
     if ((stored.customFlag == 1 || keyed) && storedKey != typedKey)
         return 1;
+    // One write-protected file keeps the whole puzzle: nothing of it is removed.
+    for (const char* extension : PuzzleFileExtensions) {
+        if (const platform::RuntimeError error =
+                platform::CheckWritable(PuzzlePath + base + extension)) {
+            result = {PuzzleFileStatus::Failed, base + extension, "", error};
+            return 2;
+        }
+    }
     for (const char* extension : PuzzleFileExtensions) {
         const std::string path = platform::ResolveCase(PuzzlePath + base + extension);
         if (!platform::IsFile(path))

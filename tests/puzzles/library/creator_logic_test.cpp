@@ -1,5 +1,7 @@
 // The puzzle library dialog on its own: a small host stands in for the main
 // window and records what the dialog asks of it.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <optional>
 #include <tuple>
@@ -262,7 +264,8 @@ TEST_F(CreatorDialog, AFailedLoadChangesNothing) {
     }
 
     d.ListClick(RowOf(d, "Gone"));
-    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE.INF"));
+    for (const char* extension : PuzzleFileExtensions)
+        ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE" + extension));
     EXPECT_EQ(Press(d, LoadTitle), "ERROR: PUZZLE INFORMATION FILE NOT FOUND!");
     EXPECT_EQ(CurrentInfPath, PuzzlePath + "GONE.INF");
 
@@ -445,6 +448,18 @@ TEST_F(CreatorDialog, DeletingNeedsTheStoredKeyExactly) {
         EXPECT_EQ(SpecialCond, EmptyCondCode);
         EXPECT_EQ(exPort.back(), true);
     }
+
+    // One write-protected file keeps the whole puzzle, and the failure is told.
+    WritePuzzle("GONE", "Gone", "", 0);
+    ASSERT_EQ(::chmod((PuzzlePath + "GONE.SQC").c_str(), 0444), 0);
+    CurrentInfPath = PuzzlePath + "GONE.INF";
+    CreatorLogic& locked = Open("DELE");
+    EXPECT_EQ(Press(locked, DeleteTitle), "ERROR 70\rPermission denied");
+    EXPECT_EQ(PuzzleFiles().size(), 14u);
+    EXPECT_TRUE(locked.Visible());
+    ASSERT_EQ(::chmod((PuzzlePath + "GONE.SQC").c_str(), 0644), 0);
+    for (const char* extension : PuzzleFileExtensions)
+        ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE" + extension));
 
     // Nothing loaded, or its information file gone: nothing to delete, nothing created.
     for (const std::string& inf : {std::string(), PuzzlePath + "GONE.INF"}) {
