@@ -264,8 +264,7 @@ TEST_F(CreatorDialog, AFailedLoadChangesNothing) {
     }
 
     d.ListClick(RowOf(d, "Gone"));
-    for (const char* extension : PuzzleFileExtensions)
-        ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE" + extension));
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE.INF"));
     EXPECT_EQ(Press(d, LoadTitle), "ERROR: PUZZLE INFORMATION FILE NOT FOUND!");
     EXPECT_EQ(CurrentInfPath, PuzzlePath + "GONE.INF");
 
