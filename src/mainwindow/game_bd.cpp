@@ -54,6 +54,10 @@ GameBd::GameBd()
       setTrigg_(new quarvelt::SetTrigg(logic_.SetTrigg(), this)),
       shutterDialog_(new quarvelt::ShutterDialog(logic_.ShutterDialog(), this)) {
     toolBox_->placeBesideBoard = [this] { PlaceToolBox(); };
+    grid_->boardMoved = [this] {
+        if (toolBox_->isVisible())
+            PlaceToolBox();
+    };
     setWindowTitle(QStringLiteral("Q U A R V E L T"));
     auto* central = new QWidget(this);
     central->setAutoFillBackground(true);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/files.h"
@@ -173,6 +174,7 @@ void QtBoardGrid::Resize(int rows, int cols) {
     UpdateScrollBars();
     updateGeometry();
     viewport()->update();
+    BoardMoved();
 }
 
 void QtBoardGrid::SetRows(int rows) {
@@ -190,6 +192,7 @@ void QtBoardGrid::SetRowHeight(int row, int twips) {
     UpdateScrollBars();
     updateGeometry();
     viewport()->update();
+    BoardMoved();
 }
 
 void QtBoardGrid::SetColWidth(int col, int twips) {
@@ -199,6 +202,7 @@ void QtBoardGrid::SetColWidth(int col, int twips) {
     UpdateScrollBars();
     updateGeometry();
     viewport()->update();
+    BoardMoved();
 }
 
 void QtBoardGrid::SetRow(int row) {
@@ -341,6 +345,19 @@ void QtBoardGrid::UpdateScrollBars() {
 void QtBoardGrid::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
+    BoardMoved();
+}
+
+void QtBoardGrid::BoardMoved() {
+    // Sizing a board sets every row and column; the callers hear of it once, laid out.
+    if (!boardMoved || movePending_)
+        return;
+    movePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        movePending_ = false;
+        if (boardMoved)
+            boardMoved();
+    });
 }
 
 void QtBoardGrid::paintEvent(QPaintEvent* event) {

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QPixmap>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "platform/board_grid.h"
@@ -43,6 +44,8 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     QRect CellRect(int row, int col) const;
     // The part of the board the viewport shows, in viewport coordinates.
     QRect ShownBoard() const;
+    // Runs after the board changed its size or its place in the window.
+    std::function<void()> boardMoved;
     // The cell under a viewport point, false when there is none.
     bool CellAt(const QPoint& point, int& row, int& col) const;
 
@@ -68,6 +71,7 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     int Top(int row) const;
     int Width() const;
     int Height() const;
+    void BoardMoved();
 
     int rows_ = 0;
     int cols_ = 0;
@@ -80,6 +84,7 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     std::vector<int> colWidths_;   // pixels
     std::vector<Cell> cells_;      // row by row
     BoardGridEvents* events_ = nullptr;
+    bool movePending_ = false;
 };
 
 }  // namespace platform::qt
