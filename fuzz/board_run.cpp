@@ -30,15 +30,10 @@ class QuietGrid : public HeadlessGrid {
     bool SetCellPicture(const std::string& path) override {
         Require(Row() >= 0 && Row() < BoardRows && Col() >= 0 && Col() < BoardCols, Name,
                 "a picture drawn outside the board");
-        const bool inImages = path.compare(0, ImagePath.size(), ImagePath) == 0;
-        drawings.push_back(
-            {Row() * BoardCols + Col(), inImages ? path.substr(ImagePath.size()) : path});
+        drawings.push_back({Cell(), PictureName(path)});
         return true;
     }
-    void ClearCellPicture() override {
-        HeadlessGrid::ClearCellPicture();
-        drawings.push_back({Row() * BoardCols + Col(), {}});
-    }
+    void ClearCellPicture() override { drawings.push_back({Cell(), {}}); }
 
     std::vector<Drawing> drawings;
 };

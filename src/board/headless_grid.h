@@ -32,6 +32,14 @@ class HeadlessGrid : public platform::BoardGrid {
     std::string CellText() const override { return {}; }
     void SetEvents(platform::BoardGridEvents*) override {}
 
+  protected:
+    // The current cell's index, and a drawn path's picture name within the image folder.
+    int Cell() const { return row_ * BoardCols + col_; }
+    static std::string PictureName(const std::string& path) {
+        return path.compare(0, ImagePath.size(), ImagePath) == 0 ? path.substr(ImagePath.size())
+                                                                 : path;
+    }
+
   private:
     int row_ = 0;
     int col_ = 0;

@@ -47,10 +47,7 @@ class PrintedBoxes : public platform::MessageBoxes {
 class PrintedGrid : public quarvelt::HeadlessGrid {
   public:
     bool SetCellPicture(const std::string& path) override {
-        std::string name = path;
-        if (name.compare(0, quarvelt::ImagePath.size(), quarvelt::ImagePath) == 0)
-            name = name.substr(quarvelt::ImagePath.size());
-        std::cout << "draw " << Row() * quarvelt::BoardCols + Col() << ' ' << name << '\n';
+        std::cout << "draw " << Cell() << ' ' << PictureName(path) << '\n';
         return platform::IsFile(path);
     }
 };

@@ -23,6 +23,7 @@
 #include "puzzles/creator_logic.h"
 #include "puzzles/puzzle_files.h"
 #include "run_promises.h"
+#include "support/drawn_pictures.h"
 #include "support/main_window_fixture.h"
 
 namespace {
@@ -169,17 +170,9 @@ TEST_P(CourseTest, ItsSolutionPlacedFromTheToolBoxSolvesIt) {
         << platform.Boxes().back().text;
 
     // What the player watched: every path drawn, its points counted, no photon left behind.
-    std::vector<fuzz::Drawing> drawings;
-    for (const std::string& line : grid.log) {
-        std::istringstream words(line);
-        std::string call, path;
-        int row = 0, col = 0;
-        if (words >> call >> row >> col && (call == "picture" || call == "nopicture")) {
-            words >> path;
-            drawings.push_back({row * BoardCols + col, path.substr(path.rfind('/') + 1)});
-        }
-    }
-    EXPECT_EQ(fuzz::BrokenRunPromise(drawings, tallyBefore, LeadingNumber(tally.Caption())), "");
+    EXPECT_EQ(fuzz::BrokenRunPromise(testsupport::DrawnPictures(grid), tallyBefore,
+                                     LeadingNumber(tally.Caption())),
+              "");
 }
 
 TEST_P(CourseTest, AsShippedItIsNotSolved) {
