@@ -55,8 +55,11 @@ GameBd::GameBd()
       shutterDialog_(new quarvelt::ShutterDialog(logic_.ShutterDialog(), this)) {
     toolBox_->placeBesideBoard = [this] { PlaceToolBox(); };
     grid_->boardMoved = [this] {
+        // A hidden tool box gives its room back once the board changes.
         if (toolBox_->isVisible())
             PlaceToolBox();
+        else
+            grid_->KeepRightClear(0);
     };
     setWindowTitle(QStringLiteral("Q U A R V E L T"));
     auto* central = new QWidget(this);
@@ -148,13 +151,19 @@ void GameBd::HideToolBox() {
 }
 
 void GameBd::PlaceToolBox() {
-    const QRect shown = grid_->ShownBoard();
-    const QPoint corner = grid_->viewport()->mapToGlobal(shown.topLeft());
-    const QRect screen = this->screen()->availableGeometry();
+    const auto onScreen = [this](const QRect& board) {
+        const QPoint corner = grid_->viewport()->mapToGlobal(board.topLeft());
+        return ScreenRect{corner.x(), corner.y(), board.width(), board.height()};
+    };
+    const QRect available = this->screen()->availableGeometry();
+    const ScreenRect screen{available.left(), available.top(), available.width(),
+                            available.height()};
     const QSize box = toolBox_->frameGeometry().size();
+    // Where the box would stand over the centred board, the board moves aside for it.
+    grid_->KeepRightClear(
+        ToolBoxRoom(onScreen(grid_->CentredBoard()), box.width(), box.height(), screen));
     const ScreenRect place =
-        ToolBoxPlace({corner.x(), corner.y(), shown.width(), shown.height()}, box.width(),
-                     box.height(), {screen.left(), screen.top(), screen.width(), screen.height()});
+        ToolBoxPlace(onScreen(grid_->ShownBoard()), box.width(), box.height(), screen);
     toolBox_->move(place.left, place.top);
 }
 

@@ -81,22 +81,31 @@ int16_t DownRowOf(int16_t upRow) {
     return -1;
 }
 
+// A little space between the board and the tool box, so the board's edge shows.
+constexpr int ToolBoxGap = 8;
+
 }  // namespace
 
 ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
                         const ScreenRect& screen) {
-    // A little space between the board and the box, so the board's edge shows.
-    constexpr int Gap = 8;
     ScreenRect place{0, 0, boxWidth, boxHeight};
-    if (board.Right() + Gap + boxWidth <= screen.Right())
-        place.left = board.Right() + Gap;
-    else if (board.left - Gap - boxWidth >= screen.left)
-        place.left = board.left - Gap - boxWidth;
+    if (board.Right() + ToolBoxGap + boxWidth <= screen.Right())
+        place.left = board.Right() + ToolBoxGap;
+    else if (board.left - ToolBoxGap - boxWidth >= screen.left)
+        place.left = board.left - ToolBoxGap - boxWidth;
     else
         place.left = screen.Right() - boxWidth;
     place.left = std::max(place.left, screen.left);
     place.top = std::max(std::min(board.top, screen.Bottom() - boxHeight), screen.top);
     return place;
+}
+
+int ToolBoxRoom(const ScreenRect& centredBoard, int boxWidth, int boxHeight,
+                const ScreenRect& screen) {
+    const ScreenRect place = ToolBoxPlace(centredBoard, boxWidth, boxHeight, screen);
+    const bool over = place.left < centredBoard.Right() && centredBoard.left < place.Right() &&
+                      place.top < centredBoard.Bottom() && centredBoard.top < place.Bottom();
+    return over ? boxWidth + ToolBoxGap : 0;
 }
 
 void ToolBoxLogic::Changed() {

@@ -51,6 +51,12 @@ struct ScreenRect {
 // right edge; always inside the screen. The result's width and height are the box's.
 ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
                         const ScreenRect& screen);
+// How much of the board window's right side to keep clear for the tool box, so
+// that it never stands over the board: none when the box finds its place beside
+// `centredBoard` (the board as the window centres it), else the box's width and
+// its gap, and the board stands centred in what is left.
+int ToolBoxRoom(const ScreenRect& centredBoard, int boxWidth, int boxHeight,
+                const ScreenRect& screen);
 
 class ToolBoxLogic {
   public:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QScrollBar>
 #include <QTest>
 
 #include "platform/qt/label.h"
@@ -127,4 +128,28 @@ TEST(BoardGrid, TallyLabelKeepsSingleByteText) {
     label.SetCaption("90\xB0");
     EXPECT_EQ(label.text(), QString::fromUtf8("90°"));
     EXPECT_EQ(label.Caption(), "90\xB0");
+}
+
+TEST(BoardGrid, AStripKeptClearMovesTheBoardAsideAndTakesNoClicks) {
+    QtBoardGrid grid;
+    LayOut(grid, 16, 16);
+    grid.resize(1000, 900);
+    grid.show();
+    const int view = grid.viewport()->width();
+    EXPECT_EQ(grid.CentredBoard(), grid.ShownBoard());
+    EXPECT_EQ(grid.ShownBoard().left(), (view - 16 * 48) / 2);
+
+    grid.KeepRightClear(408);
+    // The board centres in what is left, scrolling where it no longer fits.
+    EXPECT_LE(grid.ShownBoard().right(), view - 408);
+    EXPECT_EQ(grid.ShownBoard().left(), 0);
+    EXPECT_EQ(grid.CentredBoard().left(), (view - 16 * 48) / 2);
+    EXPECT_GT(grid.horizontalScrollBar()->maximum(), 0);
+    int row = -1, col = -1;
+    const int y = grid.ShownBoard().top() + 10;
+    EXPECT_TRUE(grid.CellAt(QPoint(view - 409, y), row, col));
+    EXPECT_FALSE(grid.CellAt(QPoint(view - 400, y), row, col));
+
+    grid.KeepRightClear(0);
+    EXPECT_EQ(grid.ShownBoard().left(), (view - 16 * 48) / 2);
 }

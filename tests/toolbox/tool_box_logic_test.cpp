@@ -263,4 +263,12 @@ TEST(ToolBoxPlace, BesideTheBoardLevelWithItsTopAndInsideTheScreen) {
         EXPECT_EQ(place.top, c.top);
         EXPECT_EQ(place.width * 1000 + place.height, 400322);
     }
+
+    // Where the box would stand over the centred board, the window keeps the box's
+    // width and gap clear at its right, and the box then finds room beside the board.
+    const ScreenRect small{0, 0, 1280, 1000};
+    EXPECT_EQ(ToolBoxRoom({256, 200, 768, 672}, 400, 322, small), 408);
+    EXPECT_EQ(ToolBoxPlace({52, 200, 768, 672}, 400, 322, small).left, 828);
+    EXPECT_EQ(ToolBoxRoom({720, 335, 480, 480}, 400, 322, screen), 0);
+    EXPECT_EQ(ToolBoxRoom({0, 100, 1920, 950}, 400, 322, screen), 408);
 }

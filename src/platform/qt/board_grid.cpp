@@ -263,8 +263,12 @@ std::string QtBoardGrid::CellText() const {
 }
 
 // A board smaller than the window stands in its middle.
+int QtBoardGrid::ViewWidth() const {
+    return std::max(0, viewport()->width() - keptClear_);
+}
+
 int QtBoardGrid::OriginX() const {
-    return std::max(0, (viewport()->width() - Width()) / 2);
+    return std::max(0, (ViewWidth() - Width()) / 2);
 }
 
 int QtBoardGrid::OriginY() const {
@@ -308,10 +312,30 @@ QRect QtBoardGrid::CellRect(int row, int col) const {
 
 QRect QtBoardGrid::ShownBoard() const {
     const QRect board(Left(0), Top(0), Width(), Height());
+    return board.intersected(QRect(0, 0, ViewWidth(), viewport()->height()));
+}
+
+QRect QtBoardGrid::CentredBoard() const {
+    const int width = viewport()->width();
+    const int left = Width() <= width ? (width - Width()) / 2 : -horizontalScrollBar()->value();
+    const QRect board(left, Top(0), Width(), Height());
     return board.intersected(viewport()->rect());
 }
 
+void QtBoardGrid::KeepRightClear(int pixels) {
+    pixels = std::max(0, pixels);
+    if (pixels == keptClear_)
+        return;
+    keptClear_ = pixels;
+    UpdateScrollBars();
+    viewport()->update();
+    BoardMoved();
+}
+
 bool QtBoardGrid::CellAt(const QPoint& point, int& row, int& col) const {
+    // Nothing of the board lies in the strip kept clear.
+    if (point.x() >= ViewWidth())
+        return false;
     int x = point.x() + horizontalScrollBar()->value() - OriginX();
     int y = point.y() + verticalScrollBar()->value() - OriginY();
     if (x < 0 || y < 0)
@@ -330,12 +354,12 @@ QSize QtBoardGrid::sizeHint() const {
 void QtBoardGrid::UpdateScrollBars() {
     // Scroll bars only for a board larger than the window.
     const QSize area = maximumViewportSize();
-    const bool wide = Width() > area.width(), tall = Height() > area.height();
+    const bool wide = Width() > area.width() - keptClear_, tall = Height() > area.height();
     setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(tall ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     const QSize view = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, Width() - view.width()));
-    horizontalScrollBar()->setPageStep(view.width());
+    horizontalScrollBar()->setRange(0, std::max(0, Width() - ViewWidth()));
+    horizontalScrollBar()->setPageStep(ViewWidth());
     horizontalScrollBar()->setSingleStep(DefaultCellPixels);
     verticalScrollBar()->setRange(0, std::max(0, Height() - view.height()));
     verticalScrollBar()->setPageStep(view.height());
@@ -364,6 +388,7 @@ void QtBoardGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect dirty = event->rect();
     painter.fillRect(dirty, QColor(22, 26, 48));
+    painter.setClipRect(0, 0, ViewWidth(), viewport()->height());
     QFont font = painter.font();
     font.setPixelSize(11);
     font.setBold(true);

@@ -44,6 +44,11 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     QRect CellRect(int row, int col) const;
     // The part of the board the viewport shows, in viewport coordinates.
     QRect ShownBoard() const;
+    // The same with nothing kept clear: where the board stands centred.
+    QRect CentredBoard() const;
+    // Keeps a strip of `pixels` at the viewport's right free of the board, for
+    // a window that stands there; the board centres and scrolls in the rest.
+    void KeepRightClear(int pixels);
     // Runs after the board changed its size or its place in the window.
     std::function<void()> boardMoved;
     // The cell under a viewport point, false when there is none.
@@ -66,6 +71,8 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     void Resize(int rows, int cols);
     void UpdateScrollBars();
     int OriginX() const;
+    // The viewport's width less the strip kept clear.
+    int ViewWidth() const;
     int OriginY() const;
     int Left(int col) const;
     int Top(int row) const;
@@ -73,6 +80,7 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     int Height() const;
     void BoardMoved();
 
+    int keptClear_ = 0;
     int rows_ = 0;
     int cols_ = 0;
     int row_ = 0;
