@@ -153,11 +153,10 @@ bool Creator::eventFilter(QObject* watched, QEvent* event) {
 
 void Creator::reject() {
     // Escape and the close box are the CANCLE button, and like it wait for a command to end.
-    if (logic_.Busy())
-        return;
     if (logic_.Visible())
         logic_.CanClick();
-    QDialog::reject();
+    if (!logic_.Visible())
+        QDialog::reject();
 }
 
 }  // namespace quarvelt

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "board/board_model.h"
+#include "common/busy_scope.h"
 #include "common/geometry.h"
 #include "common/image_index.h"
 #include "common/library.h"
@@ -207,9 +208,21 @@ int16_t CreatorLogic::LoadPuzzleList() {
     return std::max<int16_t>(count, 0);
 }
 
-void CreatorLogic::ListClick(int index) {
+template <class Command>
+void CreatorLogic::Dispatch(Command command) {
+    // A load waits with the events running; the dialog takes no other command
+    // meanwhile, so what the main window shows afterwards is what was loaded.
     if (busy_)
         return;
+    BusyScope busy(busy_);
+    command();
+}
+
+void CreatorLogic::ListClick(int index) {
+    Dispatch([this, index] { ChooseRow(index); });
+}
+
+void CreatorLogic::ChooseRow(int index) {
     pzlName.clear();
     pzlFilename.clear();
     if (index < 0 || static_cast<size_t>(index) >= rows_.size())
@@ -235,28 +248,29 @@ void CreatorLogic::ListClick(int index) {
 }
 
 void CreatorLogic::EdKeyClick() {
-    if (busy_)
-        return;
-    const std::string answer = platform::InputBox(
-        "To prevent puzzle changes\renter your special\rpuzzle KEY BELOW:\r(Max 16 charactors.)",
-        "ENTER  PUZZLE  KEY", "");
-    typedKey_ = TrimBlanks(answer).empty() ? std::string(NoKey) : answer;
-    Changed();
+    Dispatch([this] {
+        const std::string answer = platform::InputBox(
+            "To prevent puzzle changes\renter your special\rpuzzle KEY BELOW:\r(Max 16 "
+            "charactors.)",
+            "ENTER  PUZZLE  KEY", "");
+        typedKey_ = TrimBlanks(answer).empty() ? std::string(NoKey) : answer;
+        Changed();
+    });
 }
 
 void CreatorLogic::CanClick() {
-    if (busy_)
-        return;
-    typedKey_.clear();
-    CreatorCancelled = 1;
-    Hide();
+    Dispatch([this] {
+        typedKey_.clear();
+        CreatorCancelled = 1;
+        Hide();
+    });
 }
 
 void CreatorLogic::NameEnter() {
-    if (busy_)
-        return;
-    focus_ = CreatorFocus::Size;
-    Changed();
+    Dispatch([this] {
+        focus_ = CreatorFocus::Size;
+        Changed();
+    });
 }
 
 void CreatorLogic::SizeEnter() {
@@ -264,21 +278,17 @@ void CreatorLogic::SizeEnter() {
 }
 
 void CreatorLogic::CmdClick() {
-    // A load waits with the events running; the dialog takes no other command
-    // meanwhile, so what the main window shows afterwards is what was loaded.
-    if (busy_)
-        return;
-    busy_ = true;
-    focus_ = CreatorFocus::None;
-    if (mode_ == "NEW")
-        NewCommand();
-    else if (mode_ == "LOAD")
-        LoadCommand();
-    else if (mode_ == "SAVE")
-        SaveCommand();
-    else if (mode_ == "DELE")
-        DeleteCommand();
-    busy_ = false;
+    Dispatch([this] {
+        focus_ = CreatorFocus::None;
+        if (mode_ == "NEW")
+            NewCommand();
+        else if (mode_ == "LOAD")
+            LoadCommand();
+        else if (mode_ == "SAVE")
+            SaveCommand();
+        else if (mode_ == "DELE")
+            DeleteCommand();
+    });
 }
 
 void CreatorLogic::NewCommand() {

@@ -64,8 +64,6 @@ class CreatorLogic {
     int Selected() const { return selected_; }
     const std::string& TypedKey() const { return typedKey_; }
     bool Visible() const { return visible_; }
-    // True while a command runs; every other command is ignored then.
-    bool Busy() const { return busy_; }
     CreatorFocus Focus() const { return focus_; }
 
     // Sets the dialog up for PuzzleMode; it may hide itself at once.
@@ -87,6 +85,10 @@ class CreatorLogic {
         std::string puzzleName, pzlFile, tbxFile, baseName, infFile;
     };
 
+    // Runs one command unless another is still running.
+    template <class Command>
+    void Dispatch(Command command);
+    void ChooseRow(int index);
     void NewCommand();
     void LoadCommand();
     void SaveCommand();
@@ -114,7 +116,7 @@ class CreatorLogic {
     int16_t chosenCols_ = 0;
     std::string typedKey_;
     bool visible_ = false;
-    bool busy_ = false;
+    bool busy_ = false;  // a command runs: every other command is ignored
     CreatorFocus focus_ = CreatorFocus::None;
 };
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <tuple>
 
@@ -214,6 +215,21 @@ TEST_F(CreatorDialog, TheKeyOpensALoadedPuzzleForPlayOrDesign) {
         EXPECT_EQ(grid.Rows() * 100 + grid.Cols(), 1214);
         EXPECT_EQ(tally.Caption() + name.Caption() + d.TypedKey(), "0Keys");
     }
+}
+
+TEST_F(CreatorDialog, ACommandThatFailsHalfWayLeavesTheDialogListening) {
+    WritePuzzle("KEYS", "Keys", "", 0);
+    CreatorLogic& d = Open("LOAD");
+    d.ListClick(0);
+    platform.onYield = [this] {
+        platform.onYield = nullptr;
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(d.CmdClick(), std::bad_alloc);
+    ASSERT_FALSE(platform.onYield) << "the load never waited";
+    d.CanClick();
+    EXPECT_FALSE(d.Visible());
+    EXPECT_EQ(CreatorCancelled, 1);
 }
 
 TEST_F(CreatorDialog, ToolPicturesComeFromTheIndexWhateverTheFileSays) {
