@@ -627,10 +627,7 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
     result = ReadPuzzleInfo(PuzzlePath + base + ".INF", stored);
     if (!result.Ok())
         return 2;
-    const std::string storedKey = TrimBlanks(stored.puzzleKey);
-    const std::string typedKey = TrimBlanks(typedKey_);
-    const bool keyed = !storedKey.empty() && storedKey != NoKey;
-    if ((stored.customFlag == 1 || keyed) && storedKey != typedKey)
+    if (KeyRefuses(stored, typedKey_))
         return 1;
     // One write-protected file keeps the whole puzzle: nothing of it is removed.
     for (const char* extension : PuzzleFileExtensions) {

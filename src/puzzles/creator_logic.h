@@ -14,6 +14,7 @@
 #include "platform/board_grid.h"
 #include "platform/label.h"
 #include "puzzles/puzzle_files.h"
+#include "puzzles/puzzle_keys.h"
 
 namespace quarvelt {
 
@@ -42,7 +43,6 @@ struct CreatorControl {
 enum class CreatorFocus { None, List, Name, Filename, Size };
 
 inline constexpr const char* EmptyCondCode = "00                              ~";
-inline constexpr const char* NoKey = "UNKEYED";
 inline constexpr const char* NoDate = "__/__/____";
 
 class CreatorLogic {
