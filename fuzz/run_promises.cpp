@@ -1,26 +1,23 @@
 #include "run_promises.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "common/globals.h"
 #include "common/tables.h"
+#include "engine/picture_names.h"
 
 namespace quarvelt::fuzz {
 
 namespace {
 
-constexpr const char* LitLamp = "LAMP__________MWR___05.BMP";
-
-const std::vector<PhotonPathRow>& PathOf(int photon) {
-    return photon == 1 ? PhotonPathTable1 : photon == 2 ? PhotonPathTable2 : PhotonPathTable3;
-}
-
-// A picture with no photon in it: the object code, fifteen "_", the frame.
 bool ShowsNoPhoton(const std::string& picture) {
-    return picture.empty() || picture == LitLamp ||
-           (picture.size() == 26 && picture.find_first_not_of('_', 5) == 20);
+    if (picture.empty() || picture == LitLampPicture)
+        return true;
+    const std::optional<ObjectImageParts> parts = ParseObjectImageName(picture);
+    return parts && parts->ShowsNoPhoton();
 }
 
 }  // namespace
@@ -38,7 +35,7 @@ std::string BrokenRunPromise(const std::vector<Drawing>& drawings, double tallyB
     std::set<std::pair<int, int>> bonuses;
     double points = 0;
     for (int p = 1; p <= PhotonCount; ++p) {
-        for (const PhotonPathRow& row : PathOf(p)) {
+        for (const PhotonPathRow& row : PhotonPath(p)) {
             if (row.cell < 0 || row.frameCount < 1)
                 continue;
             if (!drawn.count(row.cell))

@@ -52,14 +52,6 @@ struct Photon {
     bool Free() const { return !moving && !done; }
 };
 
-std::vector<PhotonPathRow>& PathTable(int photon) {
-    return photon == 1 ? PhotonPathTable1 : photon == 2 ? PhotonPathTable2 : PhotonPathTable3;
-}
-
-std::vector<PhotonFrameRow>& FrameTable(int photon) {
-    return photon == 1 ? PhotonFrameTable1 : photon == 2 ? PhotonFrameTable2 : PhotonFrameTable3;
-}
-
 // A step that collects what its cell holds: a bonus object with a trigger, or a key.
 bool Collects(const PhotonPathRow& step) {
     if (IsBonus(step.specialObject))
@@ -275,7 +267,7 @@ class Builder {
             q = 3;
         if (q == 0)
             return;
-        const std::vector<PhotonPathRow>& path = PathTable(q);
+        const std::vector<PhotonPathRow>& path = PhotonPath(q);
         // The compile recorded no such photon; nothing can start.
         if (path.empty() || path[0].frameCount < 1)
             return;
@@ -340,14 +332,14 @@ class Builder {
     }
 
     const PhotonPathRow& PathRow(int p, int32_t row) const {
-        const std::vector<PhotonPathRow>& path = PathTable(p);
+        const std::vector<PhotonPathRow>& path = PhotonPath(p);
         if (row < 0 || static_cast<size_t>(row) >= path.size())
             throw Stop{IncompletePathText};
         return path[static_cast<size_t>(row)];
     }
 
     const std::string& FramePicture(int p, int frame) const {
-        const std::vector<PhotonFrameRow>& frames = FrameTable(p);
+        const std::vector<PhotonFrameRow>& frames = PhotonFrames(p);
         const int32_t row = photons_[p].frameRow;
         if (row < 0 || static_cast<size_t>(row) >= frames.size() || frame < 1 ||
             frame > FrameColumns)

@@ -53,6 +53,14 @@ void ResetTables() {
     PuzzleLoadPause = 2.0f;
 }
 
+std::vector<PhotonPathRow>& PhotonPath(int photon) {
+    return photon == 1 ? PhotonPathTable1 : photon == 2 ? PhotonPathTable2 : PhotonPathTable3;
+}
+
+std::vector<PhotonFrameRow>& PhotonFrames(int photon) {
+    return photon == 1 ? PhotonFrameTable1 : photon == 2 ? PhotonFrameTable2 : PhotonFrameTable3;
+}
+
 PhotonPathRow ResetPhotonPathRow() {
     const std::string noPicture(26, ' ');
     PhotonPathRow row;

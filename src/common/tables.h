@@ -75,6 +75,8 @@ struct PhotonPathRow {
     // it there, and the row of that photon's mixer step, which the animation waits for.
     int16_t waitPhoton = 0;
     int16_t waitRow = -1;
+
+    bool operator==(const PhotonPathRow&) const = default;
 };
 
 // Frame names of one step, columns 1 to 16.
@@ -109,6 +111,9 @@ extern std::array<std::array<KeySlot, LinkSlots + 1>, LinkColours + 1> KeyTable;
 extern std::array<std::array<std::string, 5>, PhotonCount + 1> PhotonState;
 extern std::vector<PhotonPathRow> PhotonPathTable1, PhotonPathTable2, PhotonPathTable3;
 extern std::vector<PhotonFrameRow> PhotonFrameTable1, PhotonFrameTable2, PhotonFrameTable3;
+// The path and frame tables of photon 1 or 2; any other number gets photon 3's.
+std::vector<PhotonPathRow>& PhotonPath(int photon);
+std::vector<PhotonFrameRow>& PhotonFrames(int photon);
 extern std::vector<std::array<MixerInput, MixerKinds>> MixerInputTable;  // per cell
 extern std::vector<AnimRow> AnimTable;
 

@@ -325,9 +325,7 @@ std::string TraceMessageLine(const std::string& title, const std::string& text) 
 }
 
 std::string TracePhotonLine(int photon) {
-    const std::vector<PhotonPathRow>& path = photon == 1   ? PhotonPathTable1
-                                             : photon == 2 ? PhotonPathTable2
-                                                           : PhotonPathTable3;
+    const std::vector<PhotonPathRow>& path = PhotonPath(photon);
     std::string cells;
     size_t steps = 0;
     for (; steps < path.size() && path[steps].cell != -1; ++steps)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,6 @@ namespace {
 
 constexpr const char* CompileTitle = "COMPILING  THE  PUZZLE";
 constexpr const char* LampFrames = "LAMP__________MWR___00.BMP";
-constexpr const char* LampResting = "LAMP__________MWR___05.BMP";
 constexpr const char* BlankEndFrame = "BLANK_______________01.BMP";
 constexpr int LampFrameCount = 5;
 
@@ -80,13 +80,7 @@ class Compiler {
     bool uncheckedEnd_ = false;
     size_t rowLimit_ = 0;
 
-    static std::vector<PhotonPathRow>& PathOf(int p) {
-        return p == 1 ? PhotonPathTable1 : p == 2 ? PhotonPathTable2 : PhotonPathTable3;
-    }
-    static std::vector<PhotonFrameRow>& FramesOf(int p) {
-        return p == 1 ? PhotonFrameTable1 : p == 2 ? PhotonFrameTable2 : PhotonFrameTable3;
-    }
-    PhotonPathRow& RowOf(int p) { return PathOf(p)[static_cast<size_t>(photons_[p].row)]; }
+    PhotonPathRow& RowOf(int p) { return PhotonPath(p)[static_cast<size_t>(photons_[p].row)]; }
 
     void Start() {
         for (int p = 1; p <= PhotonCount; ++p)
@@ -101,7 +95,7 @@ class Compiler {
         // Tables sized for another board must not be written past their end.
         rowLimit_ = static_cast<size_t>(std::max<int>(CellCount, 0));
         for (int p = 1; p <= PhotonCount; ++p)
-            rowLimit_ = std::min({rowLimit_, PathOf(p).size(), FramesOf(p).size()});
+            rowLimit_ = std::min({rowLimit_, PhotonPath(p).size(), PhotonFrames(p).size()});
     }
 
     // A photon's walks together may need more rows than the tables have.
@@ -132,13 +126,13 @@ class Compiler {
         photon.next = static_cast<int16_t>(lamp + 1);
         photon.started = true;
         RequireRow(1);
-        PhotonPathRow& row = PathOf(1)[0];
+        PhotonPathRow& row = PhotonPath(1)[0];
         std::string working;
         for (int n = 1; n <= LampFrameCount; ++n) {
             working = FrameImageName(LampFrames, n);
             if (n == 1)
                 row.firstFrame = working;
-            FramesOf(1)[0][static_cast<size_t>(n)] = working;
+            PhotonFrames(1)[0][static_cast<size_t>(n)] = working;
             Present(working);
         }
         row.lastFrame = working;
@@ -147,7 +141,7 @@ class Compiler {
         row.frameCount = LampFrameCount;
         row.nextCell = photon.next;
         row.cell = lamp;
-        row.restingPicture = LampResting;
+        row.restingPicture = LitLampPicture;
         row.specialObject = 0;
         row.specialSlot = 0;
         photon.colour = "W";
@@ -226,15 +220,15 @@ class Compiler {
 
         const bool colourSplitter =
             code.starts_with("SPLR") || code.starts_with("SPLB") || code.starts_with("SPLG");
-        if (colourSplitter && picture.size() >= 17 && picture[16] == '_') {
+        // The step's first frame has a picture name's length whatever the index holds.
+        const std::optional<ObjectImageParts> firstParts =
+            ParseObjectImageName(FrameImageName(picture, 1));
+        if (colourSplitter && firstParts && firstParts->out1.side == '_') {
             // The whole photon turns aside as a new photon; what is left goes on
-            // straight ahead, empty, and ends in the next cell.
+            // straight ahead, empty, in the travel it came with, and ends in the next cell.
             const int q = NewPhoton();
             RecordFrames(p, picture, lastFrame, false);
             RecordStep(p, lastFrame, resting, special);
-            // It keeps its travel: out through the side opposite its entry.
-            const char entrySide = photon.firstFrame.size() >= 8 ? photon.firstFrame[7] : '_';
-            photon.direction = std::string(1, EntrySideOf(std::string(1, entrySide)));
             StartPhoton(p, q, photon.firstFrame);
             MakeEmptyGoOn(p, NeighbourCell(photon.cell, photon.direction), resting);
             return IsTrue(RowOf(p).walkEnds);
@@ -288,7 +282,7 @@ class Compiler {
     // showed a detector, which ends the walk.
     bool RecordFrames(int p, const std::string& picture, int16_t lastFrame, bool detectors) {
         Photon& photon = photons_[p];
-        PhotonFrameRow& frames = FramesOf(p)[static_cast<size_t>(photon.row)];
+        PhotonFrameRow& frames = PhotonFrames(p)[static_cast<size_t>(photon.row)];
         PhotonPathRow& row = RowOf(p);
         bool detector = false;
         std::string working;
@@ -353,7 +347,7 @@ class Compiler {
         RequireRow(p);
         const std::string still = FrameImageName(resting, 0);
         Present(still);
-        FramesOf(p)[static_cast<size_t>(photon.row)][1] = still;
+        PhotonFrames(p)[static_cast<size_t>(photon.row)][1] = still;
         photon.firstFrame = still;
         PhotonPathRow& row = RowOf(p);
         row.lastFrame = still;

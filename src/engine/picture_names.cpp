@@ -21,35 +21,53 @@ std::string TwoDigits(int frame) {
     return {static_cast<char>('0' + frame / 10), static_cast<char>('0' + frame % 10)};
 }
 
-// Positions (1-based) of a leaving photon's letter and the second line of the
-// message for a bad photon number.
-struct OutLetter {
-    size_t photon1;
-    size_t splitterPhoton2;
-    const char* photonNumberLine;
-};
-
-std::string ReadOutPhoton(const std::string& name, int16_t photon, const OutLetter& letter) {
-    if (name.size() != ObjectImageNameLength) {
+// A leaving photon's letter from a picture name; `photonNumberLine` is the
+// second line of the message for a bad photon number.
+std::string ReadOutPhoton(const std::string& name, int16_t photon, char PhotonLetters::*letter,
+                          const char* photonNumberLine) {
+    const std::optional<ObjectImageParts> parts = ParseObjectImageName(name);
+    if (!parts) {
         ShowCompileError("ERROR: INVALIED OBJECT VALUE!\r\rThe object: " + name +
                          "\ris invalied! Its Name MUST be\r twenty characters in length.");
         return "E";
     }
-    size_t position = 0;
-    if (photon == 1)
-        position = letter.photon1;
-    else if (photon == 2)
-        position = name.starts_with("SPL") ? letter.splitterPhoton2 : letter.photon1;
-    else {
+    if (photon != 1 && photon != 2) {
         ShowCompileError(std::string("ERROR: INVALIED PHOTON NUMBER VALUE!\r\r") +
-                         letter.photonNumberLine);
+                         photonNumberLine);
         return "E";
     }
-    const char found = name[position - 1];
+    // Only a splitter's picture shows a second leaving photon of its own.
+    const PhotonLetters& out = photon == 2 && name.starts_with("SPL") ? parts->out2 : parts->out1;
+    const char found = out.*letter;
     return found == '_' ? "N" : std::string(1, found);
 }
 
 }  // namespace
+
+bool ObjectImageParts::ShowsNoPhoton() const {
+    const auto none = [](PhotonLetters letters) {
+        return letters.size == '_' && letters.colour == '_' && letters.side == '_';
+    };
+    return none(in) && gap.find_first_not_of('_') == std::string::npos && none(out1) && none(out2);
+}
+
+std::optional<ObjectImageParts> ParseObjectImageName(std::string_view name) {
+    if (name.size() != ObjectImageNameLength)
+        return std::nullopt;
+    const auto letters = [&](size_t at) {
+        return PhotonLetters{name[at], name[at + 1], name[at + 2]};
+    };
+    ObjectImageParts parts;
+    parts.code = name.substr(0, 5);
+    parts.in = letters(5);
+    parts.gap = name.substr(8, 6);
+    parts.out1 = letters(14);
+    parts.out2 = letters(17);
+    const char tens = name[ObjectImageStemLength], ones = name[ObjectImageStemLength + 1];
+    if (tens >= '0' && tens <= '9' && ones >= '0' && ones <= '9')
+        parts.frame = (tens - '0') * 10 + (ones - '0');
+    return parts;
+}
 
 char EntrySideOf(const std::string& travel) {
     if (travel == "L")
@@ -127,15 +145,17 @@ int16_t GetLastFrameNumber(const std::string& name) {
 }
 
 std::string GetOutPhotonSize(const std::string& name, int16_t photon) {
-    return ReadOutPhoton(name, photon, {15, 18, "Only out photons 1 and 2 are valied."});
+    return ReadOutPhoton(name, photon, &PhotonLetters::size,
+                         "Only out photons 1 and 2 are valied.");
 }
 
 std::string GetOutPhotonColor(const std::string& name, int16_t photon) {
-    return ReadOutPhoton(name, photon, {16, 19, "Only out photons 1 or 2 are valied."});
+    return ReadOutPhoton(name, photon, &PhotonLetters::colour,
+                         "Only out photons 1 or 2 are valied.");
 }
 
 std::string GetOutPhotonDirection(const std::string& name, int16_t photon) {
-    return ReadOutPhoton(name, photon, {17, 20, "Only out photons 1 or 2 are valied."});
+    return ReadOutPhoton(name, photon, &PhotonLetters::side, "Only out photons 1 or 2 are valied.");
 }
 
 }  // namespace quarvelt

@@ -16,7 +16,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quarvelt {
 
@@ -30,6 +32,25 @@ struct PhotonLetters {
     char colour = '_';
     char side = '_';
 };
+
+// A picture name taken apart.
+struct ObjectImageParts {
+    std::string code;  // positions 1-5, as written
+    PhotonLetters in;
+    std::string gap;  // positions 9-14
+    PhotonLetters out1;
+    PhotonLetters out2;
+    int frame = -1;  // positions 21-22; -1 when they are not two digits
+
+    // Positions 6 to 20 are all "_": no photon enters or leaves.
+    bool ShowsNoPhoton() const;
+};
+
+// The parts of a name of ObjectImageNameLength characters; none for any other length.
+std::optional<ObjectImageParts> ParseObjectImageName(std::string_view name);
+
+// The lamp's last frame, which it keeps once it has sent its photon.
+inline constexpr const char* LitLampPicture = "LAMP__________MWR___05.BMP";
 
 // The side through which a photon travelling "L", "R", "T" or "B" enters the
 // next cell: the opposite one. Any other text gives '_'.

@@ -6,24 +6,24 @@
 
 namespace quarvelt {
 
-int16_t NeighbourCell(int16_t cell, const std::string& travel) {
+Neighbour StepFrom(int16_t cell, const std::string& travel) {
     if (travel != "L" && travel != "R" && travel != "T" && travel != "B")
-        return -1;
+        return {};
     if (BoardCols <= 0 || cell < 0 || cell >= CellCount)
-        return -1;
+        return {};
     const int column = cell % BoardCols;
-    const bool leaves =
-        (travel == "L" && column == 0) || (travel == "R" && column == BoardCols - 1) ||
-        (travel == "T" && cell < BoardCols) || (travel == "B" && cell >= CellCount - BoardCols);
-    if (leaves)
-        return -1;
-    if (travel == "L")
-        return static_cast<int16_t>(cell - 1);
-    if (travel == "R")
-        return static_cast<int16_t>(cell + 1);
-    if (travel == "T")
-        return static_cast<int16_t>(cell - BoardCols);
-    return static_cast<int16_t>(cell + BoardCols);
+    if ((travel == "L" && column == 0) || (travel == "R" && column == BoardCols - 1) ||
+        (travel == "T" && cell < BoardCols) || (travel == "B" && cell >= CellCount - BoardCols))
+        return {.cell = -1, .leavesBoard = true};
+    const int offset = travel == "L"   ? -1
+                       : travel == "R" ? 1
+                       : travel == "T" ? -BoardCols
+                                       : BoardCols;
+    return {.cell = static_cast<int16_t>(cell + offset)};
+}
+
+int16_t NeighbourCell(int16_t cell, const std::string& travel) {
+    return StepFrom(cell, travel).cell;
 }
 
 void ReportPhotonLeavesBoard() {
@@ -33,11 +33,10 @@ void ReportPhotonLeavesBoard() {
 }
 
 int16_t GetNextCell(int16_t cell, const std::string& travel) {
-    const int16_t next = NeighbourCell(cell, travel);
-    const bool travels = travel == "L" || travel == "R" || travel == "T" || travel == "B";
-    if (next == -1 && travels && BoardCols > 0 && cell >= 0 && cell < CellCount)
+    const Neighbour next = StepFrom(cell, travel);
+    if (next.leavesBoard)
         ReportPhotonLeavesBoard();
-    return next;
+    return next.cell;
 }
 
 int16_t FindSpecialObjSlot(int16_t number, int16_t cell) {

@@ -19,6 +19,7 @@
 #include "common/text.h"
 #include "engine/board_trace.h"
 #include "engine/compiler.h"
+#include "engine/picture_names.h"
 #include "platform/files.h"
 #include "run_promises.h"
 #include "support/drawn_pictures.h"
@@ -289,12 +290,13 @@ TEST_F(ShippedPicturesTest, TurnedAndParkedPhotonsArePlayedToTheEnd) {
         // photon going into it.
         int lastIn = -1, firstOut = -1;
         for (int i = 0; i < static_cast<int>(drawings.size()); ++i) {
-            const std::string& picture = drawings[static_cast<size_t>(i)].picture;
-            const bool photon = picture.size() == 26 && picture.find_first_not_of('_', 5) != 20;
-            if (drawings[static_cast<size_t>(i)].cell == c.mixer && photon)
+            const auto parts = ParseObjectImageName(drawings[static_cast<size_t>(i)].picture);
+            if (!parts)
+                continue;
+            if (drawings[static_cast<size_t>(i)].cell == c.mixer && !parts->ShowsNoPhoton())
                 lastIn = i;
-            if (drawings[static_cast<size_t>(i)].cell == c.beyond && picture.size() == 26 &&
-                picture[6] == 'W' && firstOut < 0)
+            if (drawings[static_cast<size_t>(i)].cell == c.beyond && parts->in.colour == 'W' &&
+                firstOut < 0)
                 firstOut = i;
         }
         EXPECT_LT(lastIn, firstOut);
