@@ -1,13 +1,13 @@
 #include "puzzles/puzzle_files.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 #include "common/text.h"
 #include "common/vocabulary.h"
 #include "platform/files.h"
 #include "platform/records.h"
+#include "puzzles/puzzle_set_replace.h"
 
 namespace quarvelt {
 namespace {
@@ -498,62 +498,22 @@ PuzzleFileResult Failed(const std::string& file, platform::RuntimeError error) {
     return {PuzzleFileStatus::Failed, file, {}, std::move(error)};
 }
 
-void RemoveFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths)
-        if (platform::IsFile(path))
-            platform::DeleteFile(path);
-}
-
-// All seven files go to temporary names first; only then does each take the
-// place of its old file. Should a rename fail, the files already replaced get
-// their old contents back.
-PuzzleFileResult WriteSet(const std::string& folder, const PuzzleInfo& info,
-                          const SetEncoding& set) {
-    std::vector<std::string> targets, temps;
-    for (int i = 0; i < PuzzleFileCount; ++i) {
-        const std::string& name = info.FileName(static_cast<PuzzleFile>(i));
-        targets.push_back(folder + name);
-        temps.push_back(folder + PuzzleTempFileName(name));
-    }
-    auto nameOf = [&info](size_t i) { return info.FileName(static_cast<PuzzleFile>(i)); };
-
-    for (size_t i = 0; i < temps.size(); ++i) {
-        if (auto error = platform::WriteRecordFile(temps[i], set.files[i])) {
-            RemoveFiles({temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i)});
-            return Failed(nameOf(i), error);
+// All seven files go to temporary names first; ReplacePuzzleSet checks them
+// and puts them in place as one.
+PuzzleFileResult WriteSet(const std::string& folder, const PuzzleInfo& info, const SetEncoding& set,
+                          const ReplaceStepHook& step) {
+    PuzzleSetNames names;
+    for (size_t i = 0; i < names.size(); ++i)
+        names[i] = info.FileName(static_cast<PuzzleFile>(i));
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (auto error =
+                platform::WriteRecordFile(folder + PuzzleTempFileName(names[i]), set.files[i])) {
+            for (size_t j = 0; j < i; ++j)
+                platform::DeleteFile(folder + PuzzleTempFileName(names[j]));
+            return Failed(names[i], error);
         }
     }
-
-    std::array<std::optional<std::string>, PuzzleFileCount> old;
-    for (size_t i = 0; i < targets.size(); ++i) {
-        // One write-protected file keeps the whole set as it was.
-        platform::RuntimeError error = platform::CheckWritable(targets[i]);
-        if (!error && platform::IsFolder(targets[i])) {
-            error = platform::MakeError(platform::ErrPathFileAccess);
-        } else if (!error && platform::IsFile(targets[i])) {
-            std::string bytes;
-            error = platform::ReadWholeFile(targets[i], bytes);
-            old[i] = std::move(bytes);
-        }
-        if (error) {
-            RemoveFiles(temps);
-            return Failed(nameOf(i), error);
-        }
-    }
-
-    for (size_t i = 0; i < targets.size(); ++i) {
-        if (auto error = platform::RenameFile(temps[i], targets[i])) {
-            for (size_t j = 0; j < i; ++j) {
-                if (old[j])
-                    platform::WriteFileAtomic(targets[j], *old[j]);
-                else
-                    platform::DeleteFile(targets[j]);
-            }
-            RemoveFiles({temps.begin() + static_cast<std::ptrdiff_t>(i), temps.end()});
-            return Failed(nameOf(i), error);
-        }
-    }
-    return {};
+    return ReplacePuzzleSet(folder, names, step);
 }
 
 // Reads at most `wanted` records of a file of the set, and nothing of a file
@@ -646,7 +606,7 @@ PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
 }
 
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
-                                 const PuzzleTables& tables) {
+                                 const PuzzleTables& tables, const ReplaceStepHook& step) {
     const std::string base = TrimBlanks(info.baseName);
     if (base.empty() || base.size() > MaxBaseNameLength || !IsPlainFileName(base))
         return Refused(base, "base name");
@@ -671,7 +631,7 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
     if (SetCheck result = ParseSet(stored, contents, check); !result.reason.empty())
         return Refused(info.FileName(result.file), result.reason);
 
-    return WriteSet(folder, info, set);
+    return WriteSet(folder, info, set, step);
 }
 
 PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,

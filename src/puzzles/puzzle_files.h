@@ -8,11 +8,12 @@
 // Puzzles travel on removable drives, so a set is read into its own tables,
 // checked as a whole, and only then handed over: a damaged set changes nothing.
 // A set is written to temporary files first and takes the place of the old one
-// only when all seven are written.
+// whole, only when all seven are written and checked (puzzle_set_replace.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -119,13 +120,19 @@ uint64_t PuzzleFileSizeLimit(PuzzleFile file);
 // Reads the ".INF" alone (the library list, the key tests, the transfer).
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);
 
+// The steps of a replace of a set, for a test that ends the program at one of
+// them: 0 before the marker is written, 1 to 7 before the first to seventh
+// rename, 8 before the marker is removed.
+using ReplaceStepHook = std::function<void(int step)>;
+inline constexpr int ReplaceStepCount = PuzzleFileCount + 2;
+
 // Writes the seven files of `info.baseName` into `folder` (with a trailing '/').
 // The stored file names are made from the base name, whatever `info` holds.
 // Refuses a base name that is empty, longer than 20 characters or not a plain
 // name, and anything the reader would refuse. On any failure the set that was
 // there before stays whole.
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
-                                 const PuzzleTables& tables);
+                                 const PuzzleTables& tables, const ReplaceStepHook& step = {});
 
 // Reads the set whose ".INF" is `folder` + base + ".INF" into `info` and
 // `tables`. The link tables start from their reset values, whatever `tables`

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/services.h"
 #include "puzzles/condition_catalogue.h"
+#include "puzzles/puzzle_set_replace.h"
 
 namespace quarvelt {
 namespace {
@@ -148,6 +149,17 @@ int DefaultSpConds() {
     return 0;
 }
 
+void FinishPuzzleSets() {
+    const PuzzleSetRecovery recovery = RecoverPuzzleSets(PuzzlePath);
+    if (recovery.failures.empty())
+        return;
+    // The set stays as the killed replace left it until a start can finish
+    // it; the game itself goes on.
+    platform::SetPointer(platform::Pointer::Default);
+    platform::Warn(platform::ErrorText(recovery.failures.front().error), RequiredFilesTitle);
+    platform::SetPointer(platform::Pointer::Hourglass);
+}
+
 int RunStartupSequence(StartupWindows& windows) {
     platform::SetPointer(platform::Pointer::Hourglass);
     WriteStartupInfo();
@@ -157,6 +169,7 @@ int RunStartupSequence(StartupWindows& windows) {
     if (auto error = EnsureSuiteRoot())
         return ShowFailure(error);
 
+    FinishPuzzleSets();
     windows.LoadMainWindow();
     if (!FirstRunDone())
         if (int status = FirstRunCheck(windows))

@@ -1,7 +1,8 @@
 // The road from the program's start to a main window that is ready: the date
-// and time checks, the folders, the settings files, the first-run check that
-// moves the shipped puzzles into the puzzle folder, and the default catalogue
-// of special conditions. The windows take part through StartupWindows.
+// and time checks, the folders, the settings files, the puzzle sets a killed
+// program left half replaced, the first-run check that moves the shipped
+// puzzles into the puzzle folder, and the default catalogue of special
+// conditions. The windows take part through StartupWindows.
 #pragma once
 
 #include <string>
@@ -36,5 +37,8 @@ int RunStartupSequence(StartupWindows& windows);
 bool FirstRunDone();
 int FirstRunCheck(StartupWindows& windows);
 int DefaultSpConds();
+// Finishes or removes the puzzle sets a killed program left half replaced,
+// before anything reads the puzzle folder; reports a set it cannot finish.
+void FinishPuzzleSets();
 
 }  // namespace quarvelt

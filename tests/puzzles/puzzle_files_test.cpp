@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +14,8 @@
 #include "common/globals.h"
 #include "platform/files.h"
 #include "platform/records.h"
+#include "puzzles/puzzle_set_replace.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 namespace quarvelt {
@@ -720,6 +723,199 @@ TEST_F(PuzzleFilesTest, SlotsTheBoardContradictsAreFreedAndTheSetLoads) {
     PuzzleInfo info;
     ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, "FIRST", info).Ok());
     EXPECT_EQ(Mismatches(CurrentPuzzleTables(), sound), 0);
+}
+
+// The order an import carries the files in, which is not the order a save writes them.
+constexpr std::array<const char*, PuzzleFileCount> TravelOrder{".INF", ".PZL", ".TBX", ".TGC",
+                                                               ".SHC", ".SQC", ".KYC"};
+
+// Sets replaced by a program that is killed on the way: the old set FIRST in
+// a fresh folder per case, a new FIRST that differs in every file.
+class PuzzleSetReplaceTest : public PuzzleFilesTest {
+  protected:
+    void SetUp() override {
+        PuzzleFilesTest::SetUp();
+        newInfo.puzzleName = "Second Light";
+        newTables.board[14] = {Reflector, 1, 4, True, False};
+        newTables.toolbox[1].allowed = 19;
+        newTables.shutters[2][3].open = True;
+        newTables.keys[3][1].state = 1;
+        std::swap(newTables.squares[2][2], newTables.squares[2][3]);
+        newTables.bonus[6][16].points = 500;
+        ASSERT_TRUE(SavePuzzleFiles(drive.Path(), newInfo, newTables).Ok());
+        newBytes = SetBytes(drive.Path());
+        oldBytes = SetBytes(FreshFolder());
+        for (size_t i = 0; i < oldBytes.size(); ++i)
+            ASSERT_NE(oldBytes[i], newBytes[i]) << PuzzleFileExtensions[i];
+    }
+
+    std::string FreshFolder() {
+        const std::string path = folder.Path() + "case" + std::to_string(++cases) + "/";
+        std::filesystem::create_directory(path);
+        EXPECT_TRUE(SavePuzzleFiles(path, SampleInfo(), SampleTables()).Ok());
+        return path;
+    }
+    static std::vector<std::string> SetBytes(const std::string& path) {
+        std::vector<std::string> bytes;
+        for (const char* extension : PuzzleFileExtensions) {
+            std::string file;
+            platform::ReadWholeFile(path + "FIRST" + extension, file);
+            bytes.push_back(file);
+        }
+        return bytes;
+    }
+    static std::vector<std::string> Listing(const std::string& path) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::vector<std::string> SetNames() {
+        std::vector<std::string> names;
+        for (const char* extension : PuzzleFileExtensions)
+            names.push_back(std::string("FIRST") + extension);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // Replaces FIRST in `path` by the new set as a save or an import does, in
+    // a child process that ends at `killAt`; true when it ended there.
+    bool KilledReplace(const std::string& path, bool byImport, int killAt) {
+        const auto answer = testsupport::RunInChild([&]() -> std::string {
+            const ReplaceStepHook hook = [killAt](int step) {
+                if (step == killAt)
+                    ::_exit(9);
+            };
+            if (!byImport)
+                return SavePuzzleFiles(path, newInfo, newTables, hook).Ok() ? "done" : "failed";
+            PuzzleSetNames names;
+            for (size_t i = 0; i < names.size(); ++i) {
+                names[i] = std::string("FIRST") + TravelOrder[i];
+                if (platform::CopyFileVerified(drive.Path() + names[i],
+                                               path + PuzzleTempFileName(names[i])))
+                    return "failed";
+            }
+            return ReplacePuzzleSet(path, names, hook).Ok() ? "done" : "failed";
+        });
+        return !answer.has_value();
+    }
+
+    testsupport::TempFolder drive;
+    PuzzleInfo newInfo = SampleInfo();
+    PuzzleTables newTables = SampleTables();
+    std::vector<std::string> oldBytes, newBytes;
+    int cases = 0;
+};
+
+TEST_F(PuzzleSetReplaceTest, AKillAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
+    for (bool byImport : {false, true}) {
+        for (int step = 0; step < ReplaceStepCount; ++step) {
+            SCOPED_TRACE(std::string(byImport ? "import" : "save") + " killed at step " +
+                         std::to_string(step));
+            const std::string path = FreshFolder();
+            ASSERT_TRUE(KilledReplace(path, byImport, step));
+            // Until the next start, a kill between the renames leaves a mix.
+            const std::vector<std::string> left = SetBytes(path);
+            int renamed = 0;
+            for (size_t i = 0; i < left.size(); ++i)
+                renamed += left[i] == newBytes[i];
+            EXPECT_EQ(renamed, std::clamp(step - 1, 0, PuzzleFileCount));
+
+            const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+            EXPECT_TRUE(recovery.failures.empty());
+            EXPECT_EQ(SetBytes(path), step == 0 ? oldBytes : newBytes);
+            EXPECT_EQ(Listing(path), SetNames());
+            PuzzleInfo info;
+            EXPECT_TRUE(LoadPuzzleFiles(path, "FIRST", info).Ok());
+        }
+    }
+}
+
+TEST_F(PuzzleSetReplaceTest, LeftoversNoSoundMarkerVouchesForAreRemovedAndTheOldSetStays) {
+    const std::string outside = drive.Path() + "PRIVATE";
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> damage;
+    };
+    const std::vector<Case> cases = {
+        {"a sound marker", [](const std::string&) {}},
+        {"temporaries without a marker",
+         [](const std::string& path) { std::filesystem::remove(path + ".FIRST.SET"); }},
+        {"a temporary missing whose file was never replaced",
+         [](const std::string& path) { std::filesystem::remove(path + ".FIRST.TBX.NEW"); }},
+        {"a garbled marker",
+         [](const std::string& path) {
+             platform::WriteFileAtomic(path + ".FIRST.SET", "FIRST.INF 1320 zz\n");
+         }},
+        {"a marker grown past its size",
+         [](const std::string& path) {
+             std::string text;
+             platform::ReadWholeFile(path + ".FIRST.SET", text);
+             platform::WriteFileAtomic(path + ".FIRST.SET", text + std::string(2000, ' '));
+         }},
+        {"a marker of another name",
+         [](const std::string& path) {
+             std::filesystem::rename(path + ".FIRST.SET", path + ".OTHER.SET");
+         }},
+        {"a marker that is a link",
+         [&outside](const std::string& path) {
+             std::filesystem::rename(path + ".FIRST.SET", outside);
+             std::filesystem::create_symlink(outside, path + ".FIRST.SET");
+         }},
+        {"a temporary that is a link",
+         [&outside](const std::string& path) {
+             std::filesystem::rename(path + ".FIRST.PZL.NEW", outside);
+             std::filesystem::create_symlink(outside, path + ".FIRST.PZL.NEW");
+         }},
+        {"a temporary changed after its check",
+         [](const std::string& path) {
+             std::string bytes;
+             platform::ReadWholeFile(path + ".FIRST.INF.NEW", bytes);
+             bytes[0] = 'X';
+             platform::WriteFileAtomic(path + ".FIRST.INF.NEW", bytes);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = FreshFolder();
+        ASSERT_TRUE(KilledReplace(path, false, 1));
+        c.damage(path);
+        // A write killed before its rename, and files that are not the game's.
+        folder.Write(path.substr(folder.Path().size()) + "..FIRST.PZL.NEW.Ab12Cd", "half");
+        folder.Write(path.substr(folder.Path().size()) + "NOTES.TXT", "mine");
+        std::string outsideBefore, outsideAfter;
+        platform::ReadWholeFile(outside, outsideBefore);
+
+        RecoverPuzzleSets(path);
+        const bool sound = c.what == cases.front().what;
+        EXPECT_EQ(SetBytes(path), sound ? newBytes : oldBytes);
+        std::vector<std::string> expected = SetNames();
+        expected.push_back("NOTES.TXT");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Listing(path), expected);
+        platform::ReadWholeFile(outside, outsideAfter);
+        EXPECT_TRUE(outsideAfter == outsideBefore);
+        std::filesystem::remove(outside);
+    }
+}
+
+TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
+    const std::string path = FreshFolder();
+    ASSERT_TRUE(KilledReplace(path, false, 3));
+    const std::string shc = path + "FIRST.SHC";
+    ASSERT_EQ(::chmod(shc.c_str(), 0444), 0);
+    PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+    ASSERT_EQ(recovery.failures.size(), 1u);
+    EXPECT_EQ(recovery.failures[0].file, "FIRST.SHC");
+    EXPECT_EQ(platform::ErrorText(recovery.failures[0].error), "ERROR 70\rPermission denied");
+    EXPECT_TRUE(platform::IsFile(path + ".FIRST.SET"));
+
+    ASSERT_EQ(::chmod(shc.c_str(), 0644), 0);
+    recovery = RecoverPuzzleSets(path);
+    EXPECT_TRUE(recovery.failures.empty());
+    EXPECT_EQ(SetBytes(path), newBytes);
+    EXPECT_EQ(Listing(path), SetNames());
 }
 
 }  // namespace

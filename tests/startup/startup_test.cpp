@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "common/globals.h"
 #include "common/library.h"
 #include "common/settings.h"
@@ -17,7 +19,12 @@ namespace {
 
 struct Windows : StartupWindows {
     std::vector<std::string> calls;
-    void LoadMainWindow() override { calls.push_back("load"); }
+    std::function<void()> onLoad;
+    void LoadMainWindow() override {
+        calls.push_back("load");
+        if (onLoad)
+            onLoad();
+    }
     void ClearStatusLine() override { calls.push_back("status"); }
     void InitMenus() override { calls.push_back("menus"); }
 };
@@ -112,6 +119,18 @@ TEST_F(Startup, FirstStartMovesThePuzzlesAndWritesEverySetting) {
     ASSERT_EQ(RunStartupSequence(windows), 0);
     EXPECT_EQ(windows.calls, (std::vector<std::string>{"load", "menus"}));
     EXPECT_TRUE(InGame("NEW.PZL"));
+}
+
+TEST_F(Startup, PuzzleSetsLeftHalfReplacedAreSettledBeforeTheMainWindowLoads) {
+    Ship();
+    dir.Write("game/PUZZLE/TWO.INF", "kept");
+    dir.Write("game/PUZZLE/.TWO.INF.NEW", "left by a killed save");
+    dir.Write("game/PUZZLE/.TWO.SET", "no marker a replace writes");
+    bool leftWhenLoaded = true;
+    windows.onLoad = [&] { leftWhenLoaded = InPuzzles(".TWO.INF.NEW") || InPuzzles(".TWO.SET"); };
+    ASSERT_EQ(RunStartupSequence(windows), 0);
+    EXPECT_FALSE(leftWhenLoaded);
+    EXPECT_EQ(dir.Read("game/PUZZLE/TWO.INF"), "kept");
 }
 
 TEST_F(Startup, AMissingImportantFileEndsTheProgramBeforeAnythingMoves) {
