@@ -54,6 +54,8 @@ GameBd::GameBd()
       setTrigg_(new quarvelt::SetTrigg(logic_.SetTrigg(), this)),
       shutterDialog_(new quarvelt::ShutterDialog(logic_.ShutterDialog(), this)) {
     toolBox_->placeBesideBoard = [this] { PlaceToolBox(); };
+    // The strip kept for the box lives as long as the box is out.
+    toolBox_->putAway = [this] { grid_->KeepRightClear(0); };
     grid_->boardMoved = [this] {
         // A hidden tool box gives its room back once the board changes.
         if (toolBox_->isVisible())
@@ -159,9 +161,12 @@ void GameBd::PlaceToolBox() {
     const ScreenRect screen{available.left(), available.top(), available.width(),
                             available.height()};
     const QSize box = toolBox_->frameGeometry().size();
-    // Where the box would stand over the centred board, the board moves aside for it.
+    // Where the box would stand over the centred board, the board moves aside for
+    // it while it is out; the set-up moves a hidden box, which needs no room.
     grid_->KeepRightClear(
-        ToolBoxRoom(onScreen(grid_->CentredBoard()), box.width(), box.height(), screen));
+        logic_.ToolBox().Visible()
+            ? ToolBoxRoom(onScreen(grid_->CentredBoard()), box.width(), box.height(), screen)
+            : 0);
     const ScreenRect place =
         ToolBoxPlace(onScreen(grid_->ShownBoard()), box.width(), box.height(), screen);
     toolBox_->move(place.left, place.top);

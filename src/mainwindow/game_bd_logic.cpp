@@ -199,6 +199,18 @@ void GameBdLogic::DesignMenus() {
     menus_.Show(MenuItem::Clear, true);
 }
 
+void GameBdLogic::PutAwayPuzzleWindows() {
+    if (toolBox_.Visible())
+        toolBox_.ExitClick();
+    if (objectLock_.Visible())
+        objectLock_.ExitClick();
+}
+
+void GameBdLogic::ToolBoxFollowsPuzzle() {
+    if (toolBox_.Visible())
+        toolBox_.LayOutAgain();
+}
+
 void GameBdLogic::PuzzleMenuClick(int16_t index) {
     if (busy_)
         return;
@@ -213,10 +225,12 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
                 SpecialCondText.clear();
                 SpecialCond = EmptyCondCode;
                 PuzzleMode.clear();
+                PutAwayPuzzleWindows();
                 return;
             }
             ClearPuzzleBoard(controls_.grid, controls_.tally, False);
             LoadToolboxObjects();
+            ToolBoxFollowsPuzzle();
             DesignMenus();
             menus_.Show(MenuItem::Edit, true);
             menus_.Enable(MenuItem::Delete, false);
@@ -229,8 +243,10 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
             controls_.condition.SetCaption("");
             ClearPuzzleBoard(controls_.grid, controls_.tally, False);
             ShowCreator("LOAD", "L O A D   P U Z Z L E");
-            if (CreatorCancelled != 0)
+            if (CreatorCancelled != 0) {
+                PutAwayPuzzleWindows();
                 return;
+            }
             menus_.Enable(MenuItem::New, false);
             menus_.Enable(MenuItem::Load, false);
             menus_.Show(MenuItem::Save, false);
@@ -247,6 +263,7 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
             LoadToolboxObjects();
             // The objects on the board stay counted out of the fresh tool box.
             RecountUsedFromBoard();
+            ToolBoxFollowsPuzzle();
             DesignMenus();
             menus_.Show(MenuItem::ExPort, true);
             ReadyToRun = True;
@@ -271,6 +288,7 @@ void GameBdLogic::PuzzleMenuClick(int16_t index) {
                 menus_.Show(MenuItem::Clear, true);
                 controls_.condition.SetCaption("");
                 PuzzleMode = "NONE";
+                PutAwayPuzzleWindows();
             }
             platform::SetPointer(platform::Pointer::Default);
             break;
@@ -307,6 +325,7 @@ void GameBdLogic::PuzzleOpened(bool design) {
     for (MenuItem item : {MenuItem::DesignToolBox, MenuItem::ToolBoxSetup, MenuItem::LockUnlock})
         menus_.Enable(item, design);
     toolBox_.mode = design ? "DM" : "GM";
+    ToolBoxFollowsPuzzle();
 }
 
 void GameBdLogic::ShowExPort(bool on) {
@@ -449,6 +468,7 @@ void GameBdLogic::Clear() {
     controls_.puzzleName.SetCaption("");
     controls_.condition.SetCaption("");
     PuzzleMode = "NONE";
+    PutAwayPuzzleWindows();
 }
 
 }  // namespace quarvelt

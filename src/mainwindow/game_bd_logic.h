@@ -111,6 +111,10 @@ class GameBdLogic : public platform::BoardGridEvents, private CreatorHost {
     // Opens the puzzle library dialog for `mode` with its caption; destroyed again after it hides.
     void ShowCreator(const char* mode, const char* caption);
     void DesignMenus();
+    // Menus set for no puzzle put away the windows that work on one.
+    void PutAwayPuzzleWindows();
+    // A shown tool box follows a catalogue or mode the command changed.
+    void ToolBoxFollowsPuzzle();
 
     // What the puzzle library dialog reaches of the window.
     platform::BoardGrid& Grid() override { return controls_.grid; }

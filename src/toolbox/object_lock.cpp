@@ -141,6 +141,8 @@ void ObjectLock::Sync() {
             image_->clear();
     }
     syncing_ = false;
+    if (!logic_.Visible() && isVisible())
+        hide();
 }
 
 void ObjectLock::changeEvent(QEvent* event) {

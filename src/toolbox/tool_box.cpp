@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFile>
+#include <QHideEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -180,6 +181,13 @@ void ToolBox::closeEvent(QCloseEvent* event) {
     if (logic_.Visible())
         logic_.ExitClick();
     event->accept();
+}
+
+void ToolBox::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A minimised main window takes the box along; it comes back in its place.
+    if (!event->spontaneous() && putAway)
+        putAway();
 }
 
 }  // namespace quarvelt

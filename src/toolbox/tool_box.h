@@ -24,12 +24,15 @@ class ToolBox : public QWidget {
     void ShowAndActivate();
     // Moves the window to its place beside the board; run at every activation.
     std::function<void()> placeBesideBoard;
+    // Runs when the window is put away (Exit, the close box, Run, no puzzle).
+    std::function<void()> putAway;
     // Draws the logic's state.
     void Sync();
 
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     struct Pictures {

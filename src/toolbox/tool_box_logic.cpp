@@ -103,7 +103,9 @@ ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
 int ToolBoxRoom(const ScreenRect& centredBoard, int boxWidth, int boxHeight,
                 const ScreenRect& screen) {
     const ScreenRect place = ToolBoxPlace(centredBoard, boxWidth, boxHeight, screen);
-    const bool over = place.left < centredBoard.Right() && centredBoard.left < place.Right() &&
+    // A box closer to the board than the gap touches it, and counts as over it.
+    const bool over = place.left < centredBoard.Right() + ToolBoxGap &&
+                      centredBoard.left - ToolBoxGap < place.Right() &&
                       place.top < centredBoard.Bottom() && centredBoard.top < place.Bottom();
     return over ? boxWidth + ToolBoxGap : 0;
 }
@@ -171,6 +173,11 @@ void ToolBoxLogic::GroupClick(int group) {
         currentGroup_ = static_cast<int16_t>(group);
     }
     Changed();
+}
+
+void ToolBoxLogic::LayOutAgain() {
+    GroupClick(currentGroup_);
+    Activate();
 }
 
 void ToolBoxLogic::GroupPass(int group, bool load) {

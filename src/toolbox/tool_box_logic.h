@@ -52,9 +52,10 @@ struct ScreenRect {
 ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
                         const ScreenRect& screen);
 // How much of the board window's right side to keep clear for the tool box, so
-// that it never stands over the board: none when the box finds its place beside
-// `centredBoard` (the board as the window centres it), else the box's width and
-// its gap, and the board stands centred in what is left.
+// that it never stands over or against the board: none when the box finds its
+// place beside `centredBoard` (the board as the window centres it) with the gap
+// between them, else the box's width and its gap, and the board stands centred
+// in what is left.
 int ToolBoxRoom(const ScreenRect& centredBoard, int boxWidth, int boxHeight,
                 const ScreenRect& screen);
 
@@ -79,6 +80,9 @@ class ToolBoxLogic {
     void Activate();
     // A group option was chosen.
     void GroupClick(int group);
+    // A shown box whose mode or catalogue changed under it lays out its group
+    // again at once, pictures and counts, as choosing it and an activation do.
+    void LayOutAgain();
     // A picture button was pressed.
     void ToolClick(int index);
     void OverlayClick();

@@ -217,3 +217,42 @@ TEST_F(BoardViewing, ABoardBuiltByClicksRunsToItsVerdict) {
 }
 
 }  // namespace
+
+TEST_F(BoardViewing, TheToolBoxAndTheLockGoWithThePuzzleAndAShownBoxFollowsItsCatalogue) {
+    const auto cancel = [](CreatorLogic& dialog) { dialog.CanClick(); };
+    const struct {
+        const char* command;
+        std::function<void()> run;
+        bool puzzleLeft;
+    } cases[] = {
+        {"Clear", [&] { logic.MainMenuClick(4); }, false},
+        {"a cancelled New",
+         [&] {
+             view.creator.push_back(cancel);
+             logic.PuzzleMenuClick(0);
+         },
+         false},
+        {"a cancelled Load",
+         [&] {
+             platform.ExpectBox("LOADING  PUZZLE  FILES");
+             view.creator.push_back(cancel);
+             logic.PuzzleMenuClick(1);
+         },
+         false},
+        // Edit rebuilds the catalogue: the box's buttons are numbered for it at once.
+        {"Edit", [&] { logic.PuzzleMenuClick(3); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        logic.ToolMenuClick(1);
+        logic.ToolMenuClick(3);
+        SelectedTool = Tool("REFLU_U");
+        c.run();
+        EXPECT_EQ(logic.ToolBox().Visible(), c.puzzleLeft);
+        EXPECT_EQ(logic.ObjectLock().Visible(), c.puzzleLeft);
+        if (c.puzzleLeft)
+            EXPECT_EQ(Row("BLANK_U").button, 0);
+        else
+            EXPECT_EQ(SelectedTool, -1);
+    }
+}

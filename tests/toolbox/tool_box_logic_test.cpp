@@ -271,4 +271,6 @@ TEST(ToolBoxPlace, BesideTheBoardLevelWithItsTopAndInsideTheScreen) {
     EXPECT_EQ(ToolBoxPlace({52, 200, 768, 672}, 400, 322, small).left, 828);
     EXPECT_EQ(ToolBoxRoom({720, 335, 480, 480}, 400, 322, screen), 0);
     EXPECT_EQ(ToolBoxRoom({0, 100, 1920, 950}, 400, 322, screen), 408);
+    // A 10x10 board centred at 1280: the box at the screen's edge would touch it.
+    EXPECT_EQ(ToolBoxRoom({400, 100, 480, 480}, 400, 322, small), 408);
 }

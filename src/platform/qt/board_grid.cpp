@@ -316,9 +316,10 @@ QRect QtBoardGrid::ShownBoard() const {
 }
 
 QRect QtBoardGrid::CentredBoard() const {
+    // Not from the sideways scroll: the strip is decided from this, and a strip
+    // that followed the scroll would give itself back and throw the view back.
     const int width = viewport()->width();
-    const int left = Width() <= width ? (width - Width()) / 2 : -horizontalScrollBar()->value();
-    const QRect board(left, Top(0), Width(), Height());
+    const QRect board(std::max(0, (width - Width()) / 2), Top(0), Width(), Height());
     return board.intersected(viewport()->rect());
 }
 
@@ -364,6 +365,24 @@ void QtBoardGrid::UpdateScrollBars() {
     verticalScrollBar()->setRange(0, std::max(0, Height() - view.height()));
     verticalScrollBar()->setPageStep(view.height());
     verticalScrollBar()->setSingleStep(DefaultCellPixels);
+}
+
+void QtBoardGrid::ScrollToCurrent() {
+    if (!Current())
+        return;
+    // As a grid does: whole cells at a time, and only as far as the cell needs.
+    const auto follow = [](QScrollBar* bar, const std::function<int()>& start, int size, int view) {
+        while (start() < 0 && bar->value() > bar->minimum())
+            bar->setValue(bar->value() - size);
+        while (start() > 0 && start() + size > view && bar->value() < bar->maximum())
+            bar->setValue(bar->value() + size);
+    };
+    follow(
+        horizontalScrollBar(), [this] { return Left(col_); }, colWidths_[static_cast<size_t>(col_)],
+        ViewWidth());
+    follow(
+        verticalScrollBar(), [this] { return Top(row_); }, rowHeights_[static_cast<size_t>(row_)],
+        viewport()->height());
 }
 
 void QtBoardGrid::resizeEvent(QResizeEvent* event) {
@@ -446,15 +465,19 @@ void QtBoardGrid::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
             SetCol(col_ - 1);
+            ScrollToCurrent();
             break;
         case Qt::Key_Right:
             SetCol(col_ + 1);
+            ScrollToCurrent();
             break;
         case Qt::Key_Up:
             SetRow(row_ - 1);
+            ScrollToCurrent();
             break;
         case Qt::Key_Down:
             SetRow(row_ + 1);
+            ScrollToCurrent();
             break;
         default:
             if (!events_ || !key)

@@ -44,7 +44,8 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     QRect CellRect(int row, int col) const;
     // The part of the board the viewport shows, in viewport coordinates.
     QRect ShownBoard() const;
-    // The same with nothing kept clear: where the board stands centred.
+    // The board with nothing kept clear and not scrolled sideways: centred where
+    // it fits, else filling the viewport's width.
     QRect CentredBoard() const;
     // Keeps a strip of `pixels` at the viewport's right free of the board, for
     // a window that stands there; the board centres and scrolls in the rest.
@@ -70,6 +71,8 @@ class QtBoardGrid : public QAbstractScrollArea, public BoardGrid {
     const Cell* Current() const;
     void Resize(int rows, int cols);
     void UpdateScrollBars();
+    // The arrow keys' scroll: the current cell into view.
+    void ScrollToCurrent();
     int OriginX() const;
     // The viewport's width less the strip kept clear.
     int ViewWidth() const;
