@@ -38,6 +38,22 @@ class QuietGrid : public HeadlessGrid {
     std::vector<Drawing> drawings;
 };
 
+// Passes every box on and keeps the text of the last one.
+class LastBoxText : public platform::MessageBoxes {
+  public:
+    explicit LastBoxText(platform::MessageBoxes& shown) : shown_(shown) {}
+    int Show(const std::string& text, int flags, const std::string& title) override {
+        last = text;
+        return shown_.Show(text, flags, title);
+    }
+    void Beep() override { shown_.Beep(); }
+
+    std::string last;
+
+  private:
+    platform::MessageBoxes& shown_;
+};
+
 }  // namespace
 
 void SetGameFolder(const std::string& folder) {
@@ -73,9 +89,16 @@ int BoardRun(const uint8_t* data, size_t size) {
     }
     Require(session.Boxes() == 0, Name, "a compile that succeeded showed a message");
 
+    platform::Services services = platform::Current();
+    LastBoxText boxes(*services.boxes);
+    services.boxes = &boxes;
+    platform::Install(services);
     const int32_t rows = BuildPuzzleAnimation();
     if (rows == -1) {
         Require(session.Boxes() == 1, Name, "a failed animation build showed no single message");
+        // The compile's paths are whole; a build that finds them not is wrong.
+        Require(boxes.last != IncompletePathText, Name,
+                "the animation found the paths of a compile that succeeded incomplete");
         return 0;
     }
     Require(rows >= 0 && static_cast<size_t>(rows) < AnimTable.size(), Name,

@@ -18,7 +18,6 @@ namespace {
 constexpr const char* KeyNotFoundText = "ERROR: KEY NOT FOUND!";
 constexpr const char* NoIndexText = "ERROR: OPENING INDEX FILE";
 constexpr const char* NoShutterPictureText = "ERROR: LOCATING A SHUTTER!";
-constexpr const char* IncompletePathText = "ERROR: PHOTON PATH IS INCOMPLETE!";
 // Drawn over a cell whose bonus object or key a photon has taken.
 constexpr const char* ErasePicture = "BLANK_______________00.BMP";
 constexpr int RowsPerCell = 8;
@@ -86,10 +85,10 @@ class Builder {
                 for (int p = 1; p <= PhotonCount; ++p)
                     if (photons_[p].moving && !Waits(p))
                         Advance(p);
-                // Waits point back at steps recorded earlier, so they cannot block each
-                // other; should a partner never come, the waiting photon goes on anyway.
+                // Every turn writes a row, so a pass without one found every moving
+                // photon waiting for a partner whose steps are never played.
                 if (next_ == before)
-                    waitsReleased_ = true;
+                    throw Stop{IncompletePathText};
             } while (photons_[1].moving || photons_[2].moving || photons_[3].moving);
         } catch (const Stop& stop) {
             platform::Beep();
@@ -119,7 +118,7 @@ class Builder {
     // then it stays drawn inside, and the cell beyond is not drawn by both.
     bool Waits(int p) const {
         const Photon& photon = photons_[p];
-        if (waitsReleased_ || photon.frameNo != 1)
+        if (photon.frameNo != 1)
             return false;
         const PhotonPathRow& step = PathRow(p, photon.pathRow);
         const int w = step.waitPhoton;
@@ -356,7 +355,6 @@ class Builder {
 
     std::array<Photon, PhotonCount + 1> photons_;
     int32_t next_ = 1;
-    bool waitsReleased_ = false;
     std::map<std::string, std::string> emptyFrames_;
 };
 

@@ -9,6 +9,9 @@
 namespace quarvelt {
 
 inline constexpr const char* BuildAnimationTitle = "BUILD  ANIMATION  OF  PUZZLE";
+// The build's stop for paths that do not fit together: a step without frames,
+// a path running past its records, or photons left waiting for each other.
+inline constexpr const char* IncompletePathText = "ERROR: PHOTON PATH IS INCOMPLETE!";
 
 // Rebuilds AnimTable from the path and frame tables of the last successful
 // compile and returns its last row: rows 1 to the result are the animation,

@@ -38,19 +38,11 @@ std::string Frame(const std::string& code, int photon, int row, int frame) {
            ".BMP";
 }
 
-std::vector<PhotonPathRow>& PathOf(int photon) {
-    return photon == 1 ? PhotonPathTable1 : photon == 2 ? PhotonPathTable2 : PhotonPathTable3;
-}
-
-std::vector<PhotonFrameRow>& FramesOf(int photon) {
-    return photon == 1 ? PhotonFrameTable1 : photon == 2 ? PhotonFrameTable2 : PhotonFrameTable3;
-}
-
 // Photon paths are written by hand as the compile records them: one path row
 // and one frame row per step, frame row = path row.
 PhotonPathRow& Record(int photon, int row, int16_t cell, int frames,
                       const std::string& code = "MIRRO", int16_t special = 0, int16_t slot = 0) {
-    PhotonPathRow& step = PathOf(photon)[static_cast<size_t>(row)];
+    PhotonPathRow& step = PhotonPath(photon)[static_cast<size_t>(row)];
     step.frameRow = static_cast<int16_t>(row);
     step.frameCount = static_cast<int16_t>(frames);
     step.cell = cell;
@@ -58,7 +50,7 @@ PhotonPathRow& Record(int photon, int row, int16_t cell, int frames,
     step.specialObject = special;
     step.specialSlot = slot;
     for (int f = 1; f <= frames; ++f)
-        FramesOf(photon)[static_cast<size_t>(row)][static_cast<size_t>(f)] =
+        PhotonFrames(photon)[static_cast<size_t>(row)][static_cast<size_t>(f)] =
             Frame(code, photon, row, f);
     return step;
 }
@@ -435,6 +427,17 @@ TEST_F(AnimationBuilderTest, PathThatRunsPastItsRecordsEndsTheBuild) {
 
 TEST_F(AnimationBuilderTest, PathThatRunsIntoAnUnrecordedRowEndsTheBuild) {
     Record(1, 1, 12, 2);
+    ExpectBuildError("ERROR: PHOTON PATH IS INCOMPLETE!");
+}
+
+TEST_F(AnimationBuilderTest, PhotonWaitingForAPartnerThatNeverComesEndsTheBuild) {
+    // Photon 2 leaves its mixer only after photon 3's step 0, but nothing starts photon 3.
+    Record(1, 1, 12, 2, "SPLTL").splitCell = 22;
+    RecordFinal(1, 2, 13, 2);
+    PhotonPathRow& white = Record(2, 0, 22, 2, "MXVML");
+    white.waitPhoton = 3;
+    white.waitRow = 0;
+    RecordFinal(2, 1, 32, 2);
     ExpectBuildError("ERROR: PHOTON PATH IS INCOMPLETE!");
 }
 
