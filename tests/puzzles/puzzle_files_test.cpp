@@ -530,17 +530,33 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
         EXPECT_EQ(Names(), oldNames);
     }
 
-    // One write-protected file keeps the whole set, and says why.
-    const std::string sqc = PuzzlePath + "FIRST.SQC";
-    ASSERT_EQ(::chmod(sqc.c_str(), 0444), 0);
-    const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables);
-    EXPECT_EQ(result.status, PuzzleFileStatus::Failed);
-    EXPECT_EQ(result.file, "FIRST.SQC");
-    EXPECT_EQ(platform::ErrorText(result.error), "ERROR 70\rPermission denied");
-    for (size_t i = 0; i < PuzzleFileExtensions.size(); ++i)
-        EXPECT_EQ(File(std::string("FIRST") + PuzzleFileExtensions[i]), oldBytes[i]);
-    EXPECT_EQ(Names(), oldNames);
-    ASSERT_EQ(::chmod(sqc.c_str(), 0644), 0);
+    // One write-protected file, or one larger than any set has (it is not
+    // read), keeps the whole set, and says why.
+    const std::string sqc = PuzzlePath + "FIRST.SQC", pzl = PuzzlePath + "FIRST.PZL";
+    struct Block {
+        const char* file;
+        std::function<void()> make, undo;
+        const char* error;
+    };
+    const std::vector<Block> blocks = {
+        {"FIRST.SQC", [&] { ::chmod(sqc.c_str(), 0444); }, [&] { ::chmod(sqc.c_str(), 0644); },
+         "ERROR 70\rPermission denied"},
+        {"FIRST.PZL",
+         [&] { std::filesystem::resize_file(pzl, PuzzleFileSizeLimit(PuzzleFile::Pzl) + 1); },
+         [&] { std::filesystem::resize_file(pzl, oldBytes[1].size()); }, "ERROR 6\rOverflow"},
+    };
+    for (const Block& block : blocks) {
+        SCOPED_TRACE(block.file);
+        block.make();
+        const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables);
+        block.undo();
+        EXPECT_EQ(result.status, PuzzleFileStatus::Failed);
+        EXPECT_EQ(result.file, block.file);
+        EXPECT_EQ(platform::ErrorText(result.error), block.error);
+        for (size_t i = 0; i < PuzzleFileExtensions.size(); ++i)
+            EXPECT_EQ(File(std::string("FIRST") + PuzzleFileExtensions[i]), oldBytes[i]);
+        EXPECT_EQ(Names(), oldNames);
+    }
 
     EXPECT_EQ(SavePuzzleFiles(PuzzlePath + "MISSING/", changed, tables).status,
               PuzzleFileStatus::Failed);
