@@ -95,13 +95,26 @@ int16_t GetFileList(const std::string& folder, const std::string& pattern,
         if (!match)
             continue;
         if (count == std::numeric_limits<int16_t>::max())
-            return -platform::ErrOverflow;
+            break;
         ++count;
         if (static_cast<size_t>(count) > list.size() - 1)
             list.resize(static_cast<size_t>(count) + ListGrowth + 1);
         list[static_cast<size_t>(count)] = name;
     }
     return static_cast<int16_t>(count);
+}
+
+std::vector<std::string> MatchFileNames(const std::vector<std::string>& names,
+                                        const std::string& pattern) {
+    std::vector<std::string> matching;
+    for (const std::string& name : names) {
+        int error = 0;
+        if (MatchesPattern(name, pattern, error))
+            matching.push_back(name);
+        if (error)
+            return {};
+    }
+    return matching;
 }
 
 bool IsDriveOfType(const std::string& drive, const std::string& kind) {

@@ -25,9 +25,15 @@ std::string SetFileExt(const std::string& name, const std::string& ext);
 // or "BASE.*" (by the name without its last four characters), without regard to
 // case, into entries 1 to n of `list`; returns n, or a negative error number
 // (-76 for a missing folder). A list with no entry beyond 0 is sized to 0..1024
-// first; a full list grows to count + 256.
+// first; a full list grows to count + 256. The count stops at 32,767 names,
+// the most it can number: it never wraps or turns into an error.
 int16_t GetFileList(const std::string& folder, const std::string& pattern,
                     std::vector<std::string>& list);
+
+// The names GetFileList's `pattern` matches, in their order, however many
+// there are; a pattern it can't use matches none.
+std::vector<std::string> MatchFileNames(const std::vector<std::string>& names,
+                                        const std::string& pattern);
 
 // True when drive "X:" is in the drive list with the kind named by `kind`
 // ("REMOVABLE", "USB", "CDROM", "FIXED", ..., "ALL"); false on any failure.

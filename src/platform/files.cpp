@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -57,6 +60,57 @@ RuntimeError WriteAll(int fd, const std::string& bytes) {
     }
     return {};
 }
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// Reads `count` bytes at `offset` of an open file; fewer is an error.
+RuntimeError ReadAt(int fd, uint64_t offset, uint64_t count, std::string& bytes) {
+    bytes.assign(count, '\0');
+    uint64_t done = 0;
+    while (done < count) {
+        ssize_t n =
+            ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            bytes.clear();
+            return n < 0 ? ErrorFromErrno(errno) : MakeError(ErrDeviceIO);
+        }
+        done += static_cast<uint64_t>(n);
+    }
+    return {};
+}
+
+// Error 70 for a plain file this user may not write (root: one no one may write).
+RuntimeError WritableCheck(const struct stat& st, int dirFd, const std::string& name) {
+    if (!S_ISREG(st.st_mode))
+        return {};
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? MakeError(ErrPermissionDenied)
+                                                                 : RuntimeError{};
+    if (::faccessat(dirFd, name.c_str(), W_OK, AT_EACCESS) == 0)
+        return {};
+    return ErrorFromErrno(errno, name);
+}
+
+Folder::Kind KindOfMode(mode_t mode) {
+    if (S_ISREG(mode))
+        return Folder::Kind::File;
+    if (S_ISDIR(mode))
+        return Folder::Kind::Folder;
+    if (S_ISLNK(mode))
+        return Folder::Kind::Link;
+    return Folder::Kind::Other;
+}
+
+// Opening flags for any file of a folder: no link followed, no wait on a
+// pipe or a device, no terminal taken over.
+constexpr int SafeOpen = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 }  // namespace
 
@@ -124,16 +178,9 @@ bool IsLink(const std::string& path) {
 RuntimeError CheckWritable(const std::string& path) {
     const std::string resolved = ResolveCase(path);
     struct stat st;
-    if (resolved.empty() || ::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (resolved.empty() || ::stat(resolved.c_str(), &st) != 0)
         return {};
-    if (::geteuid() == 0) {
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            return MakeError(ErrPermissionDenied);
-        return {};
-    }
-    if (::faccessat(AT_FDCWD, resolved.c_str(), W_OK, AT_EACCESS) == 0)
-        return {};
-    return ErrorFromErrno(errno, resolved);
+    return WritableCheck(st, AT_FDCWD, resolved);
 }
 
 RuntimeError CreateFolder(const std::string& path) {
@@ -176,7 +223,8 @@ RuntimeError ReadBytes(const std::string& path, uint64_t offset, uint64_t count,
                        std::string& bytes) {
     bytes.clear();
     const std::string resolved = ResolveCase(path);
-    Descriptor file{::open(resolved.c_str(), O_RDONLY | O_CLOEXEC)};
+    // A pipe or a device put where a file was is refused, not waited on.
+    Descriptor file{::open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     if (file.fd < 0)
         return ErrorFromErrno(errno, resolved);
     struct stat st;
@@ -187,20 +235,7 @@ RuntimeError ReadBytes(const std::string& path, uint64_t offset, uint64_t count,
     const uint64_t size = static_cast<uint64_t>(st.st_size);
     if (offset > size || count > size - offset)
         return MakeError(ErrPastEnd);
-    bytes.resize(count);
-    uint64_t done = 0;
-    while (done < count) {
-        ssize_t n =
-            ::pread(file.fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            bytes.clear();
-            return n < 0 ? ErrorFromErrno(errno) : MakeError(ErrDeviceIO);
-        }
-        done += static_cast<uint64_t>(n);
-    }
-    return {};
+    return ReadAt(file.fd, offset, count, bytes);
 }
 
 RuntimeError FileSize(const std::string& path, uint64_t& size) {
@@ -318,6 +353,284 @@ RuntimeError RenameFile(const std::string& from, const std::string& to) {
     if (::rename(source.c_str(), target.c_str()) != 0)
         return ErrorFromErrno(errno, target);
     return {};
+}
+
+OpenFile::~OpenFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+OpenFile::OpenFile(OpenFile&& other) noexcept : fd_(other.fd_), size_(other.size_) {
+    other.fd_ = -1;
+}
+
+OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+std::string OpenFile::Path() const {
+    return "/proc/self/fd/" + std::to_string(fd_);
+}
+
+RuntimeError OpenFile::Read(uint64_t count, std::string& bytes) const {
+    if (fd_ < 0)
+        return MakeError(ErrBadFileName);
+    return ReadAt(fd_, 0, count, bytes);
+}
+
+Folder::~Folder() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Folder::Folder(Folder&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      kinds_(std::move(other.kinds_)),
+      byUpper_(std::move(other.byUpper_)) {}
+
+Folder& Folder::operator=(Folder&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        kinds_ = std::move(other.kinds_);
+        byUpper_ = std::move(other.byUpper_);
+    }
+    return *this;
+}
+
+RuntimeError Folder::Open(const std::string& path) {
+    *this = Folder();
+    if (path.empty())
+        return MakeError(ErrPathNotFound);
+    const std::string resolved = ResolveCase(path);
+    fd_ = ::open(resolved.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0)
+        return MakeError(errno == EACCES ? ErrPermissionDenied : ErrPathNotFound);
+    return ReadNames();
+}
+
+RuntimeError Folder::OpenIn(const Folder& parent, const std::string& name, bool create) {
+    *this = Folder();
+    if (!parent.IsOpen() || name.empty() || name.find('/') != std::string::npos)
+        return MakeError(ErrPathNotFound);
+    std::string found = parent.Find(name);
+    if (found.empty()) {
+        if (!create)
+            return MakeError(ErrPathNotFound);
+        if (::mkdirat(parent.fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
+            return ErrorFromErrno(errno);
+        found = name;
+    }
+    fd_ = ::openat(parent.fd_, found.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0)
+        return errno == ENOENT ? MakeError(ErrPathNotFound) : MakeError(ErrPathFileAccess);
+    return ReadNames();
+}
+
+bool Folder::StandsAt(const Folder& parent, const std::string& name) const {
+    struct stat there, held;
+    return IsOpen() && parent.IsOpen() &&
+           ::fstatat(parent.fd_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstat(fd_, &held) == 0 && S_ISDIR(there.st_mode) && there.st_dev == held.st_dev &&
+           there.st_ino == held.st_ino;
+}
+
+RuntimeError Folder::ReadNames() {
+    kinds_.clear();
+    byUpper_.clear();
+    // The listing gets a descriptor of its own; fd_ stays for the opens.
+    const int listing = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return ErrorFromErrno(errno);
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        Kind kind = Kind::Other;
+        switch (entry->d_type) {
+            case DT_REG:
+                kind = Kind::File;
+                break;
+            case DT_DIR:
+                kind = Kind::Folder;
+                break;
+            case DT_LNK:
+                kind = Kind::Link;
+                break;
+            case DT_UNKNOWN:
+                kind = KindNow(name);
+                break;
+            default:
+                break;
+        }
+        Note(name, kind);
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(dir);
+    return error ? ErrorFromErrno(error) : RuntimeError{};
+}
+
+void Folder::Note(const std::string& name, Kind kind) {
+    if (kinds_.insert_or_assign(name, kind).second) {
+        std::vector<std::string>& same = byUpper_[Upper(name)];
+        same.insert(std::lower_bound(same.begin(), same.end(), name), name);
+    }
+}
+
+void Folder::Forget(const std::string& name) {
+    if (kinds_.erase(name) == 0)
+        return;
+    const auto it = byUpper_.find(Upper(name));
+    if (it == byUpper_.end())
+        return;
+    std::erase(it->second, name);
+    if (it->second.empty())
+        byUpper_.erase(it);
+}
+
+std::vector<std::string> Folder::FileNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, kind] : kinds_)
+        if (kind == Kind::File)
+            names.push_back(name);
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
+std::string Folder::Find(const std::string& name) const {
+    if (kinds_.count(name))
+        return name;
+    const auto it = byUpper_.find(Upper(name));
+    return it == byUpper_.end() ? std::string() : it->second.front();
+}
+
+Folder::Kind Folder::KindOf(const std::string& name) const {
+    const auto it = kinds_.find(Find(name));
+    return it == kinds_.end() ? Kind::None : it->second;
+}
+
+Folder::Kind Folder::KindNow(const std::string& name) const {
+    struct stat st;
+    if (!IsOpen() || ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Kind::None;
+    return KindOfMode(st.st_mode);
+}
+
+RuntimeError Folder::OpenRead(const std::string& name, uint64_t maxBytes, OpenFile& file) const {
+    file = OpenFile();
+    if (!IsOpen())
+        return MakeError(ErrPathNotFound);
+    file.fd_ = ::openat(fd_, name.c_str(), O_RDONLY | SafeOpen);
+    if (file.fd_ < 0)
+        return errno == ELOOP ? MakeError(ErrPathFileAccess) : ErrorFromErrno(errno, name);
+    struct stat st;
+    if (::fstat(file.fd_, &st) != 0)
+        return ErrorFromErrno(errno);
+    if (!S_ISREG(st.st_mode))
+        return MakeError(ErrPathFileAccess);
+    file.size_ = static_cast<uint64_t>(st.st_size);
+    return file.size_ > maxBytes ? MakeError(ErrOverflow) : RuntimeError{};
+}
+
+RuntimeError Folder::CreateFile(const std::string& name, const std::string& bytes, OpenFile& file) {
+    file = OpenFile();
+    if (!IsOpen())
+        return MakeError(ErrPathNotFound);
+    file.fd_ = ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | SafeOpen, 0644);
+    if (file.fd_ < 0)
+        return ErrorFromErrno(errno, name);
+    Note(name, Kind::File);
+    RuntimeError error = WriteAll(file.fd_, bytes);
+    if (!error && ::fchmod(file.fd_, 0644) != 0)
+        error = ErrorFromErrno(errno);
+    if (!error && ::fsync(file.fd_) != 0)
+        error = ErrorFromErrno(errno);
+    std::string back;
+    if (!error)
+        error = ReadAt(file.fd_, 0, bytes.size(), back);
+    if (!error && back != bytes)
+        error = MakeError(ErrDeviceIO);
+    if (error) {
+        file = OpenFile();
+        Remove(name);
+        return error;
+    }
+    file.size_ = bytes.size();
+    return {};
+}
+
+RuntimeError Folder::WriteFileAtomic(const std::string& name, const std::string& bytes) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp = "." + name + "." + std::to_string(random() % 1000000);
+        OpenFile file;
+        RuntimeError error = CreateFile(temp, bytes, file);
+        if (error.number == ErrFileExists)
+            continue;
+        if (!error)
+            error = Rename(temp, name);
+        if (error)
+            Remove(temp);
+        return error;
+    }
+    return MakeError(ErrFileExists);
+}
+
+RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
+    if (!IsOpen())
+        return MakeError(ErrPathNotFound);
+    struct stat st;
+    if (::fstatat(fd_, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return ErrorFromErrno(errno, from);
+    if (!S_ISREG(st.st_mode))
+        return MakeError(ErrPathFileAccess);
+    if (::fstatat(fd_, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return MakeError(ErrPathFileAccess);
+        if (auto error = WritableCheck(st, fd_, to))
+            return error;
+    }
+    if (::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0)
+        return ErrorFromErrno(errno, to);
+    Forget(from);
+    Note(to, Kind::File);
+    return {};
+}
+
+RuntimeError Folder::Remove(const std::string& name) {
+    if (!IsOpen())
+        return MakeError(ErrPathNotFound);
+    struct stat st;
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return MakeError(ErrFileNotFound);
+    if (S_ISDIR(st.st_mode))
+        return MakeError(ErrPathFileAccess);
+    if (auto error = WritableCheck(st, fd_, name))
+        return error;
+    if (::unlinkat(fd_, name.c_str(), 0) != 0)
+        return ErrorFromErrno(errno, name);
+    Forget(name);
+    return {};
+}
+
+RuntimeError Folder::CheckWritable(const std::string& name) const {
+    struct stat st;
+    if (!IsOpen() || ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return {};
+    return WritableCheck(st, fd_, name);
 }
 
 std::string ExecutableFolder() {

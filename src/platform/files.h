@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/errors.h"
@@ -58,6 +59,88 @@ RuntimeError DeleteFile(const std::string& path);
 // Moves `from` over `to` in one step, replacing the file the game would find
 // as `to` (whatever the case of its name). Both must lie on one file system.
 RuntimeError RenameFile(const std::string& from, const std::string& to);
+
+// A file held open: what was checked on it is what is read from it, whatever
+// happens to its name meanwhile.
+class OpenFile {
+  public:
+    OpenFile() = default;
+    ~OpenFile();
+    OpenFile(OpenFile&& other) noexcept;
+    OpenFile& operator=(OpenFile&& other) noexcept;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    // The size it had when it was opened.
+    uint64_t Size() const { return size_; }
+    // A path that opens this very file, for readers that take paths.
+    std::string Path() const;
+    // Its first `count` bytes; fewer is an error.
+    RuntimeError Read(uint64_t count, std::string& bytes) const;
+
+  private:
+    friend class Folder;
+    int fd_ = -1;
+    uint64_t size_ = 0;
+};
+
+// A folder opened once. Its names are read once and looked up in memory,
+// without regard to case; its files are opened relative to it, never through
+// a link, and no open waits on a pipe or a device. Changes made through it
+// are kept in its names.
+class Folder {
+  public:
+    enum class Kind { None, File, Folder, Link, Other };
+
+    Folder() = default;
+    ~Folder();
+    Folder(Folder&& other) noexcept;
+    Folder& operator=(Folder&& other) noexcept;
+
+    // Opens the folder at `path` (after ResolveCase) and reads its names.
+    RuntimeError Open(const std::string& path);
+    // Opens the folder `name` of `parent` and reads its names, never through a
+    // link; with `create` it is made when `parent` holds no such name.
+    RuntimeError OpenIn(const Folder& parent, const std::string& name, bool create);
+    bool IsOpen() const { return fd_ >= 0; }
+    // Whether `name` in `parent` is, at this moment, this very folder and not a link.
+    bool StandsAt(const Folder& parent, const std::string& name) const;
+
+    // The names of its plain files, sorted without regard to case.
+    std::vector<std::string> FileNames() const;
+    // The name under which `name` stands: itself, else the first that differs
+    // only in case; empty when there is none.
+    std::string Find(const std::string& name) const;
+    // What stands under Find(name), as read (links not followed).
+    Kind KindOf(const std::string& name) const;
+    // What stands under `name` at this moment (links not followed).
+    Kind KindNow(const std::string& name) const;
+
+    // Opens the file `name` for reading. Error 75 for a link or for anything
+    // that is not a plain file once opened; error 6 when it is larger than
+    // `maxBytes` (the file is then left open only to tell its size).
+    RuntimeError OpenRead(const std::string& name, uint64_t maxBytes, OpenFile& file) const;
+    // Makes `name` as a new file (nothing may stand there, not even a link),
+    // writes `bytes`, flushes them and reads them back through the same file.
+    RuntimeError CreateFile(const std::string& name, const std::string& bytes, OpenFile& file);
+    // Replaces `name` with `bytes` through a new file in this folder.
+    RuntimeError WriteFileAtomic(const std::string& name, const std::string& bytes);
+    // Moves `from` over `to` within this folder in one step.
+    RuntimeError Rename(const std::string& from, const std::string& to);
+    // Removes the file or link `name` (never a folder).
+    RuntimeError Remove(const std::string& name);
+    // CheckWritable's rule for the plain file `name`.
+    RuntimeError CheckWritable(const std::string& name) const;
+
+  private:
+    RuntimeError ReadNames();
+    void Forget(const std::string& name);
+    void Note(const std::string& name, Kind kind);
+
+    int fd_ = -1;
+    std::unordered_map<std::string, Kind> kinds_;
+    // The names by their upper-case form, each list in byte order.
+    std::unordered_map<std::string, std::vector<std::string>> byUpper_;
+};
 
 // The folder of the running executable, with a trailing '/'.
 std::string ExecutableFolder();

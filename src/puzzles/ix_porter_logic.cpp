@@ -1,7 +1,9 @@
 #include "puzzles/ix_porter_logic.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
+#include <unordered_set>
 
 #include "common/library.h"
 #include "common/tables.h"
@@ -45,10 +47,68 @@ bool IsTransferKind(platform::DriveKind kind) {
     return kind == platform::DriveKind::Removable || kind == platform::DriveKind::CdRom;
 }
 
-void RemoveFiles(const std::string& folder, const std::vector<std::string>& names) {
-    for (const std::string& name : names)
-        if (platform::IsFile(folder + name))
-            platform::DeleteFile(folder + name);
+using Kind = platform::Folder::Kind;
+using SetFiles = std::array<platform::OpenFile, PuzzleFileCount>;
+
+std::string TooLarge(uint64_t size) {
+    return "too large: " + std::to_string(size) + " bytes";
+}
+
+// Opens a file of a set for reading. A link, anything but a plain file and a
+// file larger than its kind can be are damage; nothing of such a file is read.
+std::optional<CopyFailure> OpenSetFile(const platform::Folder& folder, const std::string& name,
+                                       PuzzleFile kind, platform::OpenFile& file) {
+    const std::string found = folder.Find(name);
+    const platform::RuntimeError error =
+        folder.OpenRead(found.empty() ? name : found, PuzzleFileSizeLimit(kind), file);
+    if (!error)
+        return std::nullopt;
+    if (error.number == platform::ErrOverflow)
+        return CopyFailure{name, {}, TooLarge(file.Size())};
+    if (error.number == platform::ErrPathFileAccess)
+        return CopyFailure{name,
+                           {},
+                           folder.KindNow(found.empty() ? name : found) == Kind::Link
+                               ? "link"
+                               : "not a plain file"};
+    return CopyFailure{name, error, {}};
+}
+
+std::string Problem(const CopyFailure& failure) {
+    return failure.file + ": " +
+           (failure.reason.empty() ? failure.error.description : failure.reason);
+}
+
+// Reads the set held open in `files` (travel order) as a load reads it;
+// `names` name its files in what is reported.
+std::optional<CopyFailure> ReadHeldSet(const SetFiles& files, const TransferNames& names,
+                                       PuzzleInfo& info) {
+    PuzzleFilePaths paths;
+    for (size_t i = 0; i < files.size(); ++i)
+        paths[static_cast<size_t>(TravelOrder[i])] = files[i].Path();
+    PuzzleTables tables;
+    const PuzzleFileResult result = ReadPuzzleFileSet(paths, info, tables);
+    if (result.Ok())
+        return std::nullopt;
+    // The information file is reported by the name of the path it was read through.
+    std::string file = result.file;
+    for (size_t i = 0; i < files.size(); ++i)
+        if (GetFileName(files[i].Path()) == file)
+            file = names[i];
+    return CopyFailure{file, result.error, result.reason};
+}
+
+// Reads the information file `name` of `folder` through one descriptor.
+std::optional<CopyFailure> ReadInfoIn(const platform::Folder& folder, const std::string& name,
+                                      PuzzleInfo& info) {
+    platform::OpenFile file;
+    if (auto failure = OpenSetFile(folder, name, PuzzleFile::Inf, file))
+        return failure;
+    const PuzzleFileResult result = ReadPuzzleInfo(file.Path(), info);
+    if (result.Ok())
+        return std::nullopt;
+    return CopyFailure{name, result.error,
+                       result.status == PuzzleFileStatus::InfMissing ? "missing" : result.reason};
 }
 
 // Empty when `file` in `folder` names a puzzle the transfer may carry; else
@@ -56,12 +116,12 @@ void RemoveFiles(const std::string& folder, const std::vector<std::string>& name
 // drive, every file that would travel must be a plain file, not a link, and be
 // the very file its information file names (a drive that tells names apart by
 // case may hold another file under the name that travels).
-std::string CheckNames(const std::string& folder, const std::string& file, bool onDrive,
+std::string CheckNames(const platform::Folder& folder, const std::string& file, bool onDrive,
                        PuzzleInfo& info, std::string& base) {
-    if (onDrive && platform::IsLink(folder + file))
+    if (onDrive && folder.KindOf(file) == Kind::Link)
         return file + ": link";
-    if (PuzzleFileResult result = ReadPuzzleInfo(folder + file, info); !result.Ok())
-        return file + ": " + (result.reason.empty() ? result.error.description : result.reason);
+    if (auto failure = ReadInfoIn(folder, file, info))
+        return Problem(*failure);
     base = PuzzleBaseName(info.baseName);
     if (!IsPuzzleBaseName(base))
         return file + ": base name";
@@ -72,41 +132,39 @@ std::string CheckNames(const std::string& folder, const std::string& file, bool 
             return file + ": stored file name";
     if (!onDrive)
         return {};
-    const std::string listed = platform::ResolveCase(folder + file);
+    const std::string listed = folder.Find(file);
     for (PuzzleFile kind : TravelOrder) {
         const std::string name = base + Extension(kind);
-        const std::string travels = platform::ResolveCase(folder + name);
-        if (!platform::IsFile(travels))
-            return name + ": missing";
-        if (platform::IsLink(travels))
+        const std::string travels = folder.Find(name);
+        const Kind what = folder.KindOf(name);
+        if (what == Kind::Link)
             return name + ": link";
-        if (travels != platform::ResolveCase(folder + info.FileName(kind)) ||
+        if (what != Kind::File)
+            return name + ": missing";
+        if (travels != folder.Find(info.FileName(kind)) ||
             (kind == PuzzleFile::Inf && travels != listed))
             return name + ": not the file its information file names";
     }
     return {};
 }
 
-std::string Problem(const PuzzleFileResult& result) {
-    return result.file + ": " + (result.reason.empty() ? result.error.description : result.reason);
-}
-
 // Empty when `file` in `folder` is a puzzle the transfer may carry; else why
 // not. A drive's puzzles come from elsewhere, so all seven files are read
 // before one is listed.
-std::string CheckPuzzle(const std::string& folder, const std::string& file, bool onDrive,
+std::string CheckPuzzle(const platform::Folder& folder, const std::string& file, bool onDrive,
                         std::string& puzzleName, std::string& base) {
     PuzzleInfo info;
     if (std::string problem = CheckNames(folder, file, onDrive, info, base); !problem.empty())
         return problem;
     if (onDrive) {
-        PuzzleFilePaths paths;
-        for (PuzzleFile kind : TravelOrder)
-            paths[static_cast<size_t>(kind)] = folder + base + Extension(kind);
+        const TransferNames names = TransferFileNames(base);
+        SetFiles files;
+        for (size_t i = 0; i < names.size(); ++i)
+            if (auto failure = OpenSetFile(folder, names[i], TravelOrder[i], files[i]))
+                return Problem(*failure);
         PuzzleInfo read;
-        PuzzleTables tables;
-        if (PuzzleFileResult result = ReadPuzzleFileSet(paths, read, tables); !result.Ok())
-            return Problem(result);
+        if (auto failure = ReadHeldSet(files, names, read))
+            return Problem(*failure);
     }
     puzzleName = info.puzzleName.empty() ? base : info.puzzleName;
     return {};
@@ -139,77 +197,80 @@ TransferNames TransferFileNames(const std::string& base) {
     return names;
 }
 
-std::optional<CopyFailure> CopyPuzzleSet(const std::string& from, const std::string& to,
+std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
                                          const TransferNames& names) {
     std::vector<std::string> temps;
-    PuzzleFilePaths copies;
+    auto fail = [&to, &temps](CopyFailure failure) {
+        for (const std::string& temp : temps)
+            to.Remove(temp);
+        return std::optional<CopyFailure>(std::move(failure));
+    };
+    SetFiles copies;
     for (size_t i = 0; i < names.size(); ++i) {
-        const std::string& name = names[i];
-        const std::string temp = PuzzleTempFileName(name);
-        const uint64_t limit = PuzzleFileSizeLimit(TravelOrder[i]);
-        uint64_t size = 0;
-        platform::RuntimeError error = platform::FileSize(from + name, size);
-        if (!error && size > limit) {
-            RemoveFiles(to, temps);
-            return CopyFailure{name, {}, "too large: " + std::to_string(size) + " bytes"};
-        }
-        if (!error)
-            error = platform::CopyFileVerified(from + name, to + temp, limit);
-        if (error) {
-            RemoveFiles(to, temps);
-            RemoveFiles(to, {temp});
-            return CopyFailure{name, error, {}};
-        }
+        platform::OpenFile source;
+        if (auto failure = OpenSetFile(from, names[i], TravelOrder[i], source))
+            return fail(*failure);
+        std::string bytes;
+        if (auto error = source.Read(source.Size(), bytes))
+            return fail({names[i], error, {}});
+        const std::string temp = PuzzleTempFileName(names[i]);
+        platform::RuntimeError error = to.CreateFile(temp, bytes, copies[i]);
+        // A temporary left by a copy that never ended is ours to drop.
+        if (error.number == platform::ErrFileExists && to.KindNow(temp) != Kind::Folder &&
+            !to.Remove(temp))
+            error = to.CreateFile(temp, bytes, copies[i]);
+        if (error)
+            return fail({names[i], error, {}});
         temps.push_back(temp);
-        copies[static_cast<size_t>(TravelOrder[i])] = to + temp;
     }
 
     // What is put in place is what was checked: the copies, read as a load reads them.
     PuzzleInfo info;
-    PuzzleTables tables;
-    if (PuzzleFileResult result = ReadPuzzleFileSet(copies, info, tables); !result.Ok()) {
-        RemoveFiles(to, temps);
-        std::string file = result.file;
-        for (size_t i = 0; i < temps.size(); ++i)
-            if (file == temps[i])
-                file = names[i];
-        return CopyFailure{
-            file, {}, result.reason.empty() ? result.error.description : result.reason};
-    }
-    if (PuzzleBaseName(info.baseName) + Extension(PuzzleFile::Inf) != names[0]) {
-        RemoveFiles(to, temps);
-        return CopyFailure{names[0], {}, "base name"};
-    }
+    if (auto failure = ReadHeldSet(copies, names, info))
+        return fail(*failure);
+    if (PuzzleBaseName(info.baseName) + Extension(PuzzleFile::Inf) != names[0])
+        return fail({names[0], {}, "base name"});
 
     // What the target held, so that a set half put in place can be put back.
+    // No link at the target is read or written through, and one
+    // write-protected file keeps the whole set as it was.
     std::array<std::optional<std::string>, PuzzleFileCount> old;
+    std::array<std::string, PuzzleFileCount> targets;
     for (size_t i = 0; i < names.size(); ++i) {
-        // No link at the target is read or written through, and one
-        // write-protected file keeps the whole set as it was.
-        platform::RuntimeError error = platform::CheckWritable(to + names[i]);
-        if (!error && (platform::IsFolder(to + names[i]) || platform::IsLink(to + names[i]))) {
-            error = platform::MakeError(platform::ErrPathFileAccess);
-        } else if (!error && platform::IsFile(to + names[i])) {
-            std::string bytes;
-            error = platform::ReadWholeFile(to + names[i], bytes);
-            old[i] = std::move(bytes);
-        }
-        if (error) {
-            RemoveFiles(to, temps);
-            return CopyFailure{names[i], error, {}};
-        }
+        const std::string found = to.Find(names[i]);
+        targets[i] = found.empty() ? names[i] : found;
+        const Kind kind = to.KindNow(targets[i]);
+        if (kind == Kind::None)
+            continue;
+        if (kind != Kind::File)
+            return fail({names[i], platform::MakeError(platform::ErrPathFileAccess), {}});
+        if (auto error = to.CheckWritable(targets[i]))
+            return fail({names[i], error, {}});
+        // A file past the largest a puzzle file can be is no puzzle file: it
+        // is neither read nor replaced, so the target stays as it was.
+        platform::OpenFile file;
+        platform::RuntimeError error =
+            to.OpenRead(targets[i], PuzzleFileSizeLimit(TravelOrder[i]), file);
+        if (error.number == platform::ErrOverflow)
+            return fail({names[i], {}, TooLarge(file.Size())});
+        std::string bytes;
+        if (!error)
+            error = file.Read(file.Size(), bytes);
+        if (error)
+            return fail({names[i], error, {}});
+        old[i] = std::move(bytes);
     }
 
     for (size_t i = 0; i < names.size(); ++i) {
-        if (auto error = platform::RenameFile(to + temps[i], to + names[i])) {
+        if (auto error = to.Rename(temps[i], targets[i])) {
             for (size_t j = 0; j < i; ++j) {
                 if (old[j])
-                    platform::WriteFileAtomic(to + names[j], *old[j]);
+                    to.WriteFileAtomic(targets[j], *old[j]);
                 else
-                    platform::DeleteFile(to + names[j]);
+                    to.Remove(targets[j]);
             }
-            RemoveFiles(to, {temps.begin() + static_cast<std::ptrdiff_t>(i), temps.end()});
-            return CopyFailure{names[i], error, {}};
+            temps.erase(temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i));
+            return fail({names[i], error, {}});
         }
     }
     return std::nullopt;
@@ -238,16 +299,8 @@ std::string IXPorterLogic::TransferTitle() const {
     return mode_ == ImportMode ? ImportTitle : ExportTitle;
 }
 
-std::string IXPorterLogic::SourceFolder() const {
-    if (mode_ == ImportMode)
-        return driveFolder_;
-    if (mode_ == ExportMode)
-        return PuzzlePath;
-    return {};
-}
-
 bool IXPorterLogic::FindDrive() {
-    driveFolder_.clear();
+    driveRoot_.clear();
     const std::string letter = drive_.substr(0, 2);
     if (!IsDriveOfType(letter, "REMOVABLE") && !IsDriveOfType(letter, "CDROM"))
         return false;
@@ -258,10 +311,49 @@ bool IXPorterLogic::FindDrive() {
         if (std::string(1, drive.letter) + ":" != letter || !IsTransferKind(drive.kind) ||
             drive.rootPath.empty())
             continue;
-        const std::string& root = drive.rootPath;
-        driveFolder_ = root + (root.back() == '/' ? "" : "/") + DriveFolderName + "/";
+        driveRoot_ = drive.rootPath;
         return true;
     }
+    return false;
+}
+
+bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char* title) {
+    platform::RuntimeError error = drive.root.Open(driveRoot_);
+    if (!error && drive.root.KindOf(DriveFolderName) == Kind::Link) {
+        RefuseLinkedFolder(title);
+        return false;
+    }
+    if (!error)
+        error = drive.puzzles.OpenIn(drive.root, DriveFolderName, create);
+    if (!error) {
+        // A folder just made is not among the names the root was opened with.
+        drive.name = drive.root.Find(DriveFolderName);
+        if (drive.name.empty())
+            drive.name = DriveFolderName;
+        return true;
+    }
+    if (drive.root.KindNow(DriveFolderName) == Kind::Link) {
+        RefuseLinkedFolder(title);
+    } else if (create) {
+        ShowFailure({DriveFolderName, error, {}});
+    } else if (std::string(title) == ListingTitle) {
+        platform::Beep();
+        platform::MsgBox("ERROR: PATH NOT FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
+    } else {
+        platform::Beep();
+        platform::MsgBox("CAN'T FIND QVPUZZLE DRICTORY ON " + drive_ + " DRIVE!",
+                         MsgOkOnly | MsgInformation, ImportTitle);
+    }
+    return false;
+}
+
+bool IXPorterLogic::DriveFolderStands(const DriveFolder& drive) {
+    if (drive.puzzles.StandsAt(drive.root, drive.name))
+        return true;
+    if (drive.root.KindNow(drive.name) == Kind::Link)
+        RefuseLinkedFolder(TransferTitle().c_str());
+    else
+        ShowFailure({DriveFolderName, {}, "not the folder it was"});
     return false;
 }
 
@@ -353,39 +445,45 @@ void IXPorterLogic::Activate() {
 }
 
 int16_t IXPorterLogic::LoadTransferList() {
-    transferFiles_.assign(257, std::string());
+    transferFiles_.assign(1, std::string());
     table_.assign(1, TransferRow{});
     items_.clear();
     itemData_.clear();
     selection_.clear();
     transferCount_ = 0;
     platform::HourglassScope hourglass;
-    const std::string folder = SourceFolder();
-    if (folder.empty()) {
+    if (mode_ != ImportMode && mode_ != ExportMode) {
         Changed();
         return 0;
     }
 
-    if (mode_ == ImportMode && platform::IsLink(folder)) {
-        RefuseLinkedFolder(ListingTitle);
+    // The folder is read once; every name is then looked up in memory.
+    DriveFolder drive;
+    platform::Folder local;
+    if (mode_ == ImportMode && !OpenDriveFolder(drive, false, ListingTitle)) {
         Changed();
         return 0;
     }
-    const int16_t found = GetFileList(folder, "*.INF", transferFiles_);
-    if (found < 0) {
+    if (mode_ == ExportMode && local.Open(PuzzlePath)) {
         platform::Beep();
         platform::MsgBox("ERROR: PATH NOT FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
         Changed();
         return 0;
     }
-    for (int16_t i = 1; i <= found; ++i) {
+    const platform::Folder& folder = mode_ == ImportMode ? drive.puzzles : local;
+    for (std::string& file : MatchFileNames(folder.FileNames(), "*.INF"))
+        transferFiles_.push_back(std::move(file));
+
+    // A drive that tells names apart by case may hold one set twice.
+    std::unordered_set<std::string> bases;
+    for (size_t i = 1; i < transferFiles_.size(); ++i) {
+        // Rows are numbered by 16-bit counts.
+        if (table_.size() > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
+            break;
         TransferRow row;
-        const std::string& file = transferFiles_[static_cast<size_t>(i)];
-        if (!CheckPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName).empty())
-            continue;
-        // A drive that tells names apart by case may hold one set twice.
-        if (std::any_of(table_.begin() + 1, table_.end(),
-                        [&row](const TransferRow& r) { return r.baseName == row.baseName; }))
+        const std::string& file = transferFiles_[i];
+        if (!CheckPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName).empty() ||
+            !bases.insert(row.baseName).second)
             continue;
         row.infFile = UpperCase(file);
         table_.push_back(std::move(row));
@@ -400,11 +498,14 @@ int16_t IXPorterLogic::LoadTransferList() {
         return 0;
     }
 
+    std::vector<std::string> keys;
+    keys.reserve(table_.size());
+    for (const TransferRow& row : table_)
+        keys.push_back(UpperCase(row.puzzleName));
     std::vector<int16_t> order(static_cast<size_t>(listed));
     std::iota(order.begin(), order.end(), int16_t{1});
-    std::stable_sort(order.begin(), order.end(), [this](int16_t a, int16_t b) {
-        return UpperCase(table_[static_cast<size_t>(a)].puzzleName) <
-               UpperCase(table_[static_cast<size_t>(b)].puzzleName);
+    std::stable_sort(order.begin(), order.end(), [&keys](int16_t a, int16_t b) {
+        return keys[static_cast<size_t>(a)] < keys[static_cast<size_t>(b)];
     });
     for (int16_t row : order) {
         items_.push_back(table_[static_cast<size_t>(row)].puzzleName);
@@ -484,10 +585,11 @@ void IXPorterLogic::ExportPuzzles() {
     const std::vector<size_t> marked = MarkedRows();
     if (marked.empty())
         return NoneSelected("EXPORT  PUZZLE");
-    const std::string folder = driveFolder_.substr(0, driveFolder_.size() - 1);
-    if (platform::IsLink(folder))
-        return RefuseLinkedFolder(ExportTitle);
-    if (auto error = platform::CreateFolder(folder)) {
+    DriveFolder drive;
+    if (!OpenDriveFolder(drive, true, ExportTitle))
+        return;
+    platform::Folder local;
+    if (auto error = local.Open(PuzzlePath)) {
         ShowFailure({DriveFolderName, error, {}});
         return;
     }
@@ -495,10 +597,16 @@ void IXPorterLogic::ExportPuzzles() {
     int failures = 0;
     for (size_t row : marked) {
         const std::string& base = table_[row].baseName;
+        // A failure's box may have stood while the drive changed.
+        if (!DriveFolderStands(drive)) {
+            lastTransfer_.push_back({base, TransferOutcome::Failed});
+            return;
+        }
         const TransferNames names = TransferFileNames(base);
         // Nothing of a puzzle is copied until all seven of its files are there.
         for (const std::string& name : names) {
-            if (!platform::IsFile(PuzzlePath + name)) {
+            const Kind kind = local.KindOf(name);
+            if (kind != Kind::File && kind != Kind::Link) {
                 platform::Beep();
                 platform::MsgBox("ERROR: FILE NOT FOUND!\r\rThe file " + name +
                                      " wasn't found\rin PUZZLE Directory.\rCan't continue -- "
@@ -508,7 +616,7 @@ void IXPorterLogic::ExportPuzzles() {
                 return;
             }
         }
-        if (auto failure = CopyPuzzleSet(PuzzlePath, driveFolder_, names)) {
+        if (auto failure = CopyPuzzleSet(local, drive.puzzles, names)) {
             ShowFailure(*failure);
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             ++failures;
@@ -522,17 +630,17 @@ void IXPorterLogic::ExportPuzzles() {
     }
 }
 
-TransferOutcome IXPorterLogic::MayReplaceLocal(const std::string& base) {
+TransferOutcome IXPorterLogic::MayReplaceLocal(const platform::Folder& local,
+                                               const std::string& base) {
     const TransferNames names = TransferFileNames(base);
-    if (std::none_of(names.begin(), names.end(), [](const std::string& name) {
-            return platform::IsFile(PuzzlePath + name) || platform::IsFolder(PuzzlePath + name);
+    if (std::none_of(names.begin(), names.end(), [&local](const std::string& name) {
+            return local.KindOf(name) != Kind::None;
         }))
         return TransferOutcome::Copied;
 
-    const std::string infPath = PuzzlePath + names[0];
-    if (platform::IsFile(infPath) || platform::IsFolder(infPath)) {
-        PuzzleInfo local;
-        if (!ReadPuzzleInfo(infPath, local).Ok()) {
+    if (local.KindOf(names[0]) != Kind::None) {
+        PuzzleInfo info;
+        if (ReadInfoIn(local, names[0], info)) {
             // Without its key nobody can say the puzzle may go.
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
@@ -541,7 +649,7 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(const std::string& base) {
                              MsgOkOnly | MsgExclamation, ImportTitle);
             return TransferOutcome::Refused;
         }
-        if (KeyProtected(local)) {
+        if (KeyProtected(info)) {
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
                                  " IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be "
@@ -566,14 +674,14 @@ void IXPorterLogic::ImportPuzzles() {
         RefuseDrive(MsgOkOnly);
         return;
     }
-    if (!platform::IsFolder(driveFolder_)) {
-        platform::Beep();
-        platform::MsgBox("CAN'T FIND QVPUZZLE DRICTORY ON " + drive_ + " DRIVE!",
-                         MsgOkOnly | MsgInformation, ImportTitle);
+    DriveFolder drive;
+    if (!OpenDriveFolder(drive, false, ImportTitle))
+        return;
+    platform::Folder local;
+    if (auto error = local.Open(PuzzlePath)) {
+        ShowFailure({DriveFolderName, error, {}});
         return;
     }
-    if (platform::IsLink(driveFolder_))
-        return RefuseLinkedFolder(ImportTitle);
 
     int failures = 0;
     int copied = 0;
@@ -581,7 +689,8 @@ void IXPorterLogic::ImportPuzzles() {
         const std::string& base = table_[row].baseName;
         const TransferNames names = TransferFileNames(base);
         for (const std::string& name : names) {
-            if (!platform::IsFile(driveFolder_ + name)) {
+            const Kind kind = drive.puzzles.KindOf(name);
+            if (kind != Kind::File && kind != Kind::Link) {
                 platform::Beep();
                 platform::MsgBox("ERROR: FILE NOT FOUND!\r\rThe file " + name +
                                      " wasn't found\ron Drive " + drive_ + "\\" + DriveFolderName +
@@ -596,7 +705,7 @@ void IXPorterLogic::ImportPuzzles() {
         PuzzleInfo info;
         std::string checkedBase;
         const std::string problem =
-            CheckNames(driveFolder_, table_[row].infFile, true, info, checkedBase);
+            CheckNames(drive.puzzles, table_[row].infFile, true, info, checkedBase);
         if (!problem.empty() || checkedBase != base) {
             platform::Beep();
             platform::MsgBox(std::string(PuzzleDamagedText) + "\r\r" + problem,
@@ -605,11 +714,17 @@ void IXPorterLogic::ImportPuzzles() {
             ++failures;
             continue;
         }
-        if (TransferOutcome verdict = MayReplaceLocal(base); verdict != TransferOutcome::Copied) {
+        if (TransferOutcome verdict = MayReplaceLocal(local, base);
+            verdict != TransferOutcome::Copied) {
             lastTransfer_.push_back({base, verdict});
             continue;
         }
-        if (auto failure = CopyPuzzleSet(driveFolder_, PuzzlePath, names)) {
+        // The question may have stood while the drive changed.
+        if (!DriveFolderStands(drive)) {
+            lastTransfer_.push_back({base, TransferOutcome::Failed});
+            return;
+        }
+        if (auto failure = CopyPuzzleSet(drive.puzzles, local, names)) {
             ShowFailure(*failure);
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             ++failures;

@@ -9,7 +9,9 @@
 // its names and files pass the library's checks, only the seven files named
 // after its checked base name travel, no link on the drive is followed, and a
 // set is copied under temporary names and put in place only when the copies
-// load.
+// load. Each folder is opened once per listing or transfer and every file is
+// opened, checked and read through that one folder: a drive changed while a
+// message waits is refused, never followed.
 #pragma once
 
 #include <array>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/files.h"
 #include "puzzles/puzzle_files.h"
 
 namespace quarvelt {
@@ -41,12 +44,13 @@ struct CopyFailure {
     std::string reason;  // why the copied set would not load, when it is that
 };
 
-// Copies the seven `names` from folder `from` to folder `to` (both with a
-// trailing '/') as one set: each file goes to a temporary name first and is
-// compared with its source, the copies are read as a load reads them, and only
-// then do the seven take their places. A file larger than a puzzle file can be
-// is not copied. On a failure the target folder holds what it held before.
-std::optional<CopyFailure> CopyPuzzleSet(const std::string& from, const std::string& to,
+// Copies the seven `names` from folder `from` to folder `to` as one set: each
+// file is read through one descriptor, written to a new temporary file and
+// read back through it, the copies are read as a load reads them, and only
+// then do the seven take their places. A link, anything but a plain file and a
+// file larger than a puzzle file can be are refused as damage, at either end.
+// On a failure the target folder holds what it held before.
+std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
                                          const TransferNames& names);
 
 // A listed puzzle: one row of TransferTable.
@@ -115,7 +119,16 @@ class IXPorterLogic {
     int RefuseDrive(int buttons);
     // Finds the drive behind drive_; false when it is neither removable nor a CD drive.
     bool FindDrive();
-    std::string SourceFolder() const;
+    // The drive's root and its PUZZLE folder, made when `create`; false after
+    // the refusal or failure has been shown.
+    struct DriveFolder {
+        platform::Folder root;
+        platform::Folder puzzles;
+        std::string name;  // the PUZZLE folder's name on the drive
+    };
+    bool OpenDriveFolder(DriveFolder& drive, bool create, const char* title);
+    // False, after saying so, when the drive's PUZZLE folder is no longer the one opened.
+    bool DriveFolderStands(const DriveFolder& drive);
     std::string TransferTitle() const;
     std::vector<size_t> MarkedRows() const;
     void NoneSelected(const char* title);
@@ -125,13 +138,13 @@ class IXPorterLogic {
     void ExportPuzzles();
     void ImportPuzzles();
     // Whether the set `base` may be written over in the puzzle folder.
-    TransferOutcome MayReplaceLocal(const std::string& base);
+    TransferOutcome MayReplaceLocal(const platform::Folder& local, const std::string& base);
     void Hide();
     void Changed();
 
     std::string mode_;
     std::string drive_;
-    std::string driveFolder_;  // the drive's PUZZLE folder, with a trailing '/'
+    std::string driveRoot_;  // where the drive is mounted
     int16_t transferCount_ = 0;
     std::vector<std::string> transferFiles_;
     std::vector<TransferRow> table_;

@@ -1,10 +1,8 @@
 // The transfer window's logic: the drive question, the listing, export and
 // import of whole puzzle sets, and the refusals that keep puzzles whole.
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "support/child_process.h"
 #include "transfer_fixture.h"
@@ -416,11 +414,7 @@ TEST_F(Transfer, NoFileLargerThanAPuzzleFileCanBeIsReadOrImported) {
 
     // The listing with the memory it may take capped well below the huge file.
     const auto listed = testsupport::RunInChild([this] {
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t cap = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (rlim_t{1} << 30);
-        const rlimit limit{cap, cap};
-        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+        if (!CapMemory())
             return std::string("no limit");
         std::string items;
         for (const std::string& item : Open(ImportMode).Items())

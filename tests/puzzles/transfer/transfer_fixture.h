@@ -4,8 +4,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,10 +33,22 @@ inline const char* const InsertTitle = "EXPORT    PUZZLES";
 inline const char* const MediaTitle = "IMPORT  PUZZLE  FILES";
 inline const char* const ListingTitle = "LOCATING  PUZZLE  FILES";
 
+// The scripted platform, with a hook run as each box comes up: the moment a
+// drive is changed under a waiting question.
+class HookedPlatform : public testsupport::ScriptedPlatform {
+  public:
+    std::function<void(const std::string& title)> atBox;
+    int Show(const std::string& text, int flags, const std::string& title) override {
+        if (atBox)
+            atBox(title);
+        return ScriptedPlatform::Show(text, flags, title);
+    }
+};
+
 class Transfer : public ::testing::Test {
   protected:
     testsupport::TempFolder dir;
-    testsupport::ScriptedPlatform platform;
+    HookedPlatform platform;
     std::string stick;  // D:
     std::string disc;   // E:
     std::optional<IXPorterLogic> dialog;
@@ -120,6 +136,15 @@ class Transfer : public ::testing::Test {
         for (const std::string& item : dialog->Items())
             selected.push_back(std::find(names.begin(), names.end(), item) != names.end());
         dialog->ListClick(selected);
+    }
+    // Caps the memory this process may take at what it has and 1 GiB more,
+    // far below the files the hostile drives hold; false when it can't.
+    static bool CapMemory() {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t cap = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (rlim_t{1} << 30);
+        const rlimit limit{cap, cap};
+        return ::setrlimit(RLIMIT_AS, &limit) == 0;
     }
     testsupport::BoxCall LastBox() const {
         return platform.Boxes().empty() ? testsupport::BoxCall{} : platform.Boxes().back();
