@@ -369,7 +369,7 @@ std::string Effect(const std::string& code, const assets::Rule& rule, const Clau
     const assets::PhotonRule& first = rule.photon1;
     const assets::PhotonRule& second = rule.photon2;
     const bool splitter = code.starts_with("SPL");
-    if (code.starts_with("MX")) {
+    if (quarvelt::IsMixerCode(code)) {
         char primary = 'W';
         for (char c : clause.colours)
             if (std::string("RGB").find(c) != std::string::npos)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/vocabulary.h"
 #include "painter_internal.h"
 
 namespace assets {
@@ -192,7 +193,7 @@ bool MotionOf(const BoardPicture& p, Motion* m) {
     const bool entering = p.entrySide != '_' && p.inSize != '_' && p.inColour != '_';
     // A mixer holds what enters it until its partner comes: its frames show the
     // photon going in, never the white one, which the next cell's frames bring.
-    const bool out1 = Has(p.out1) && !(entering && p.code.rfind("MX", 0) == 0);
+    const bool out1 = Has(p.out1) && !(entering && quarvelt::IsMixerCode(p.code));
     const bool out2 = Has(p.out2);
     if (!entering && !out1) {
         return false;

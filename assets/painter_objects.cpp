@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "common/vocabulary.h"
 #include "painter_internal.h"
 
 namespace assets::detail {
@@ -785,7 +786,7 @@ void PaintObject(QPainter& g, const std::string& code, Layer layer, const Object
         Reflector(g, code, layer, state);
     } else if (Starts(code, "SPL")) {
         Splitter(g, code, layer);
-    } else if (Starts(code, "MX")) {
+    } else if (quarvelt::IsMixerCode(code)) {
         Mixer(g, code, layer);
     } else if (code == "SHUTT") {
         DelayShutter(g, layer, state);

@@ -59,6 +59,12 @@ constexpr bool IsColourShutter(int16_t number) {
     return number >= 13 && number <= 18;
 }
 
+// The twelve mixers, horizontal ("MXH") and vertical ("MXV"): a photon that
+// enters one waits there for its partner, and the pair leaves as one white photon.
+constexpr bool IsMixerCode(std::string_view code) {
+    return code.starts_with("MXH") || code.starts_with("MXV");
+}
+
 struct ObjectDisplayName {
     std::string_view code;
     std::string_view name;

@@ -233,7 +233,7 @@ class Compiler {
             MakeEmptyGoOn(p, NeighbourCell(photon.cell, photon.direction), resting);
             return IsTrue(RowOf(p).walkEnds);
         }
-        if (code.starts_with("MXV") || code.starts_with("MXH")) {
+        if (IsMixerCode(code)) {
             CurrentMixerRec = {.pictureName = picture,
                                .photon = static_cast<int16_t>(p),
                                .cell = photon.cell,

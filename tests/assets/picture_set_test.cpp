@@ -206,6 +206,64 @@ TEST_F(PictureSet, DetectorsEndTheWalkAndMixersLeaveWhite) {
     EXPECT_EQ(StemOf("MXHCB", 'S', 'G', 'B'), "");
 }
 
+// The palette index of every pixel of a board picture, top row first; empty
+// when the index has no such bitmap.
+std::vector<unsigned char> BoardPixels(const std::string& name) {
+    constexpr size_t Side = 48;
+    const ImageIndex& index = ImageIndex::Current();
+    const int at = index.FindBitmapByName(name);
+    if (at < 0)
+        return {};
+    const ImageIndexRecord& record = index.Records()[static_cast<size_t>(at)];
+    std::string bytes;
+    if (platform::ReadBytes(ArchivePath(record.archiveId), record.archiveOffset - 1,
+                            record.imageSize + 1u, bytes) ||
+        bytes.size() < 14)
+        return {};
+    size_t offset = 0;
+    for (int i = 3; i >= 0; --i)
+        offset = offset << 8 | static_cast<unsigned char>(bytes[10 + static_cast<size_t>(i)]);
+    if (bytes.size() < offset + Side * Side)
+        return {};
+    std::vector<unsigned char> pixels(Side * Side);
+    for (size_t row = 0; row < Side; ++row)  // stored bottom row first
+        for (size_t col = 0; col < Side; ++col)
+            pixels[row * Side + col] =
+                static_cast<unsigned char>(bytes[offset + (Side - 1 - row) * Side + col]);
+    return pixels;
+}
+
+TEST_F(PictureSet, MixerFramesShowNoPhotonLeaving) {
+    // The white photon is drawn by the next cell's frames; on its way out the
+    // mixer's own frames look as the resting mixer does.
+    constexpr int Side = 48, Strip = 14;
+    int compared = 0;
+    for (const auto& name : names) {
+        const auto parts = ParseObjectImageName(name);
+        if (!parts || !IsMixerCode(parts->code) || parts->ShowsNoPhoton())
+            continue;
+        SCOPED_TRACE(name);
+        const std::vector<unsigned char> frame = BoardPixels(name);
+        const std::vector<unsigned char> resting = BoardPixels(RestingImageName(parts->code));
+        ASSERT_EQ(frame.size(), static_cast<size_t>(Side * Side));
+        ASSERT_EQ(resting.size(), frame.size());
+        const char out = parts->out1.side;
+        ASSERT_NE(std::string("LRTB").find(out), std::string::npos);
+        int differing = 0;
+        for (int row = 0; row < Side; ++row)
+            for (int col = 0; col < Side; ++col) {
+                const bool nearExit =
+                    (out == 'L' && col < Strip) || (out == 'R' && col >= Side - Strip) ||
+                    (out == 'T' && row < Strip) || (out == 'B' && row >= Side - Strip);
+                const size_t at = static_cast<size_t>(row * Side + col);
+                differing += nearExit && frame[at] != resting[at];
+            }
+        EXPECT_EQ(differing, 0);
+        ++compared;
+    }
+    EXPECT_GT(compared, 100);
+}
+
 TEST_F(PictureSet, SplittersTurnTheirSecondPhoton) {
     EXPECT_EQ(StemOf("SPLTF", 'M', 'W', 'L').substr(14, 6), "MWRMWT");  // travel R: left is up
     EXPECT_EQ(StemOf("SPLTB", 'M', 'W', 'L').substr(14, 6), "MWRMWB");
