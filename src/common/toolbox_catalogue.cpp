@@ -73,6 +73,10 @@ std::string ToolboxObjectRow::Code() const {
     return UpperCase(TrimBlanks(stem)).substr(0, 5);
 }
 
+bool ToolboxObjectRow::CountedOnBoard() const {
+    return allowed != -1 || Code() == "LAMP_";
+}
+
 int16_t FindToolRow(const std::string& toolCode) {
     for (int16_t row = 0; row < ToolboxRowCount; ++row) {
         const ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];

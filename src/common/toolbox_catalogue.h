@@ -29,6 +29,9 @@ struct ToolboxObjectRow {
     bool IsUp() const;
     // The object's tool code: the first five characters of the stem, upper case.
     std::string Code() const;
+    // Whether the objects of this row on the board are counted in `used`: a
+    // limited object's, and the lamp's whatever its allowed count.
+    bool CountedOnBoard() const;
 };
 
 extern std::array<ToolboxObjectRow, ToolboxRowCount> ToolboxObjectTable;

@@ -47,7 +47,7 @@ void GiveBack(int16_t row) {
     if (row < 0)
         return;
     ToolboxObjectRow& entry = ToolboxObjectTable[static_cast<size_t>(row)];
-    if (entry.allowed != -1 || entry.Code() == "LAMP_")
+    if (entry.CountedOnBoard())
         entry.used = static_cast<int16_t>(std::max(0, entry.used - 1));
 }
 

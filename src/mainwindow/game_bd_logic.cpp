@@ -6,6 +6,7 @@
 #include "board/board_model.h"
 #include "board/playback.h"
 #include "board/solution_check.h"
+#include "common/busy_scope.h"
 #include "common/globals.h"
 #include "common/library.h"
 #include "common/settings.h"
@@ -19,19 +20,6 @@ namespace quarvelt {
 namespace {
 
 using platform::GridDisplay;
-
-// Marks the window busy for the life of a command that must not be re-entered
-// from the event loop (the playback yields between frames).
-class BusyScope {
-  public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    bool& busy_;
-};
 
 void DeleteMatching(const char* pattern) {
     std::vector<std::string> names;

@@ -74,10 +74,7 @@ void RecountUsedFromBoard() {
         if (found < 0)
             continue;
         ToolboxObjectRow& row = ToolboxObjectTable[static_cast<size_t>(found)];
-        // The board's editing counts the lamp whatever its allowed count, and
-        // no other object whose count is unlimited.
-        if ((row.allowed != -1 || code == "LAMP_") &&
-            row.used < std::numeric_limits<int16_t>::max())
+        if (row.CountedOnBoard() && row.used < std::numeric_limits<int16_t>::max())
             ++row.used;
     }
 }
