@@ -192,20 +192,22 @@ TEST_F(EngineCompileTest, AnEmptiedPhotonEndsOneCellOnOrWhereItStands) {
         Placements board;
         const char* photon1;    // its trace line from "steps"
         const char* lastFrame;  // of its last row
+        int16_t turnedTo;       // where photon 1's row 3 starts photon 2, -1 nowhere
     } cases[] = {
         {"splitter, blank beyond", redSplit, "steps 5 cells 50 51 52 53 54",
-         "BLANK_______________01.BMP"},
+         "BLANK_______________01.BMP", 43},
         {"splitter, lens beyond", with(redSplit, {5, 4}, "LENCC"), "steps 5 cells 50 51 52 53 53",
-         "SPLRL_______________00.BMP"},
+         "SPLRL_______________00.BMP", 43},
         {"splitter, mirror beyond", with(redSplit, {5, 4}, "REFLU"), "steps 5 cells 50 51 52 53 53",
-         "SPLRL_______________00.BMP"},
+         "SPLRL_______________00.BMP", 43},
         {"splitter on the edge", edgeSplit, "steps 5 cells 56 57 58 59 59",
-         "SPLRL_______________00.BMP"},
-        {"mixer, blank behind", mixer, "steps 4 cells 20 21 22 23", "BLANK_______________01.BMP"},
+         "SPLRL_______________00.BMP", 49},
+        {"mixer, blank behind", mixer, "steps 4 cells 20 21 22 23", "BLANK_______________01.BMP",
+         -1},
         {"mixer, lens behind", with(mixer, {2, 3}, "LENCC"), "steps 4 cells 20 21 22 22",
-         "MXVCL_______________00.BMP"},
+         "MXVCL_______________00.BMP", -1},
         {"mixer on the edge", edgeMixer, "steps 11 cells 20 21 22 23 24 25 26 27 28 29 29",
-         "MXVCL_______________00.BMP"},
+         "MXVCL_______________00.BMP", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -223,13 +225,12 @@ TEST_F(EngineCompileTest, AnEmptiedPhotonEndsOneCellOnOrWhereItStands) {
         EXPECT_EQ(PhotonPathTable1[last].walkEnds, True);
         EXPECT_EQ(PhotonPathTable1[last].firstFrame, c.lastFrame);
         EXPECT_EQ(PhotonPathTable1[last].specialObject, 0);
+        // The turned photon is the splitter's second one, wherever the rest ends.
+        EXPECT_EQ(PhotonPathTable1[3].splitCell, c.turnedTo);
     }
-    // The turned photon is the splitter's second one, wherever the rest ends.
-    EXPECT_EQ(PhotonPathTable1[3].splitCell, -1);
     ASSERT_EQ(Compile(BoardText(with(redSplit, {5, 4}, "LENCC"))), True);
     EXPECT_EQ(TracePhotonLine(2), "photon 2 size M colour R detector R steps 1 cells 43");
     EXPECT_EQ(PhotonPathTable1[3].firstFrame, "SPLRLMRL_________MRT01.BMP");
-    EXPECT_EQ(PhotonPathTable1[3].splitCell, 43);
     EXPECT_EQ(PhotonPathTable1[3].walkEnds, False);
 
     // A cyan photon has no red to give: the splitter cannot work with it, and the

@@ -87,14 +87,13 @@ TEST_F(BoardViewing, TheReEditKeyOpensTheTriggerOfABonusObject) {
 }
 
 TEST_F(BoardViewing, TheToolBoxItemsResetThePathTables) {
-    const std::string blanks(26, ' ');
     const auto paths = {&PhotonPathTable1, &PhotonPathTable2, &PhotonPathTable3};
     const auto frames = {&PhotonFrameTable1, &PhotonFrameTable2, &PhotonFrameTable3};
     // Every item makes the next Run a full one; the set-up and lock items leave the rest alone.
     for (int16_t index : {1, 0, 2, 3}) {
         SCOPED_TRACE(index);
         for (auto* table : paths)
-            (*table)[5] = {True, 3, "A", "B", 1, 2, 3, 12, 14, "C", 7, 9};
+            (*table)[5] = {True, 3, "A", "B", 1, 2, 3, 12, 14, "C", 7, 9, 2, 4};
         for (auto* table : frames)
             (*table)[4][2] = "FRAME.BMP";
         ReadyToRun = False;
@@ -112,12 +111,7 @@ TEST_F(BoardViewing, TheToolBoxItemsResetThePathTables) {
         EXPECT_EQ(Calls("show toolbox"), shown + 1);
         for (auto* table : paths) {
             ASSERT_GE(table->size(), static_cast<size_t>(CellCount));
-            const PhotonPathRow& row = (*table)[5];
-            EXPECT_TRUE(row.walkEnds == False && row.nextCell == -1 && row.firstFrame == blanks &&
-                        row.lastFrame == blanks && row.lampStep == 0 && row.frameRow == 0 &&
-                        row.frameCount == 0 && row.cell == -1 && row.splitCell == -1 &&
-                        row.restingPicture == blanks && row.specialObject == 0 &&
-                        row.specialSlot == 0);
+            EXPECT_TRUE((*table)[5] == ResetPhotonPathRow());
         }
         for (auto* table : frames) {
             ASSERT_EQ(table->size(), static_cast<size_t>(CellCount));
