@@ -107,42 +107,6 @@ class CellPainter {
     std::set<std::string> broken_;
 };
 
-void ResetLinkTables() {
-    ShutterTable = {};
-    ClosingSquareTable = {};
-    KeyTable = {};
-    BonusObjTable = {};
-    for (int kind = 1; kind <= ShutterKinds; ++kind) {
-        for (int number = 1; number <= LinkSlots; ++number) {
-            ShutterSlot& shutter = ShutterTable[kind][number];
-            shutter.cell = -1;
-            shutter.open = 0;
-            shutter.objectNumber = static_cast<int16_t>(kind + 12);
-        }
-    }
-    for (int colour = 1; colour <= LinkColours; ++colour) {
-        for (int number = 1; number <= LinkSlots; ++number) {
-            ClosingSquareSlot& square = ClosingSquareTable[colour][number];
-            square.objectNumber = static_cast<int16_t>(colour + 6);
-            square.shutterCell = -1;
-            square.cell = -1;
-            KeySlot& key = KeyTable[colour][number];
-            key.shutterCell = -1;
-            key.cell = -1;
-            key.objectNumber = static_cast<int16_t>(colour + 9);
-            key.state = -1;
-        }
-    }
-    for (int kind = 1; kind <= BonusKinds; ++kind) {
-        for (int number = 1; number <= BonusSlots; ++number) {
-            BonusObjSlot& bonus = BonusObjTable[kind][number];
-            bonus.points = 0;
-            bonus.cell = -1;
-            bonus.state = -1;
-        }
-    }
-}
-
 }  // namespace
 
 void SizeBoardGrid(platform::BoardGrid& grid) {

@@ -138,6 +138,12 @@ extern float PuzzleLoadPause;
 // Empties every table as a fresh program has them.
 void ResetTables();
 
+// Frees every slot of the link tables and the bonus table: no cell (-1), no
+// shutter linked (-1), closed shutters, used keys and bonus objects (-1), no
+// points; each slot keeps its object number (kind + 12, colour + 6, colour + 9).
+// Slot 0 of every row is cleared.
+void ResetLinkTables();
+
 // A path row before any photon has walked over it.
 PhotonPathRow ResetPhotonPathRow();
 // A mixer entry at which nothing has arrived.

@@ -213,25 +213,6 @@ class Parser {
     }
 };
 
-void ResetLinkSlots() {
-    BonusObjTable = {};
-    ShutterTable = {};
-    ClosingSquareTable = {};
-    KeyTable = {};
-    for (int kind = 1; kind <= BonusKinds; ++kind)
-        for (int n = 1; n <= BonusSlots; ++n)
-            BonusObjTable[kind][n] = {0, -1, -1};
-    for (int kind = 1; kind <= ShutterKinds; ++kind)
-        for (int n = 1; n <= LinkSlots; ++n)
-            ShutterTable[kind][n] = {-1, 0, static_cast<int16_t>(kind + 12)};
-    for (int colour = 1; colour <= LinkColours; ++colour) {
-        for (int n = 1; n <= LinkSlots; ++n) {
-            ClosingSquareTable[colour][n] = {static_cast<int16_t>(colour + 6), -1, -1};
-            KeyTable[colour][n] = {-1, -1, static_cast<int16_t>(colour + 9), -1};
-        }
-    }
-}
-
 template <typename Slots, typename Free>
 int16_t NextFreeSlot(const Slots& slots, int count, Free isFree) {
     for (int n = 1; n <= count; ++n)
@@ -263,7 +244,7 @@ void LoadBoardFile(const BoardFile& board) {
         row.lampFlag = cell.code == "LAMP_" ? True : False;
     }
 
-    ResetLinkSlots();
+    ResetLinkTables();
     for (size_t i = 0; i < board.cells.size(); ++i) {
         const int16_t number = GetSpecialObjNumber(board.cells[i].code);
         if (number < 13 || number > 18)

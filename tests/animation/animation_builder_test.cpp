@@ -72,17 +72,7 @@ void FreshBoard() {
     BoardCols = 10;
     CellCount = 100;
     ResetPhotonTables();
-    for (int kind = 1; kind <= ShutterKinds; ++kind)
-        for (int n = 1; n <= LinkSlots; ++n)
-            ShutterTable[kind][n] = {-1, 0, static_cast<int16_t>(kind + 12)};
-    for (int colour = 1; colour <= LinkColours; ++colour)
-        for (int n = 1; n <= LinkSlots; ++n) {
-            KeyTable[colour][n] = {-1, -1, static_cast<int16_t>(colour + 9), -1};
-            ClosingSquareTable[colour][n] = {static_cast<int16_t>(colour + 6), -1, -1};
-        }
-    for (int kind = 1; kind <= BonusKinds; ++kind)
-        for (int n = 1; n <= BonusSlots; ++n)
-            BonusObjTable[kind][n] = {0, -1, -1};
+    ResetLinkTables();
     RecordLamp();
 }
 
