@@ -6,7 +6,9 @@
 #include "common/vocabulary.h"
 #include "entries.h"
 #include "platform/files.h"
+#include "puzzles/ix_porter_logic.h"
 #include "puzzles/puzzle_files.h"
+#include "puzzles/puzzle_names.h"
 #include "support.h"
 
 namespace quarvelt::fuzz {
@@ -129,6 +131,46 @@ std::string Contradiction() {
     return {};
 }
 
+// The transfer's copy of the set takes it whole or leaves nothing, and
+// refuses no more and no less than a load does when the set stores the names
+// it travels under.
+void CheckTransferCopy(const std::string& folder,
+                       const std::array<std::string, PuzzleFileCount>& names,
+                       const PuzzleFileResult& loaded, const PuzzleInfo& info) {
+    const std::string target = FreshFolder(std::string(Name) + "-drive");
+    platform::Folder from, to;
+    Require(!from.Open(folder) && !to.Open(target), Name, "the folders do not open");
+    const TransferNames travel = TransferFileNames(Base);
+    const auto failure = CopyPuzzleSet(from, to, travel);
+    std::vector<std::string> left;
+    platform::ListFiles(target, left);
+    if (failure) {
+        Require(left.empty(), Name, "a refused copy left " + (left.empty() ? "" : left.front()));
+    } else {
+        Require(left.size() == travel.size(), Name, "a copied set is not seven files");
+        for (const std::string& name : travel) {
+            std::string source, copy;
+            Require(!platform::ReadWholeFile(folder + name, source) &&
+                        !platform::ReadWholeFile(target + name, copy) && source == copy,
+                    Name, "the copy of " + name + " differs from its source");
+        }
+    }
+    // A load reads a missing file as empty; the copy wants all seven.
+    bool standard = true;
+    for (int i = 0; i < PuzzleFileCount; ++i)
+        standard = standard && names[static_cast<size_t>(i)] ==
+                                   std::string(Base) + PuzzleFileExtensions[static_cast<size_t>(i)];
+    if (!standard)
+        return;
+    bool whole = true;
+    for (const std::string& name : travel)
+        whole = whole && platform::IsFile(folder + name);
+    Require(loaded.Ok() || failure.has_value(), Name, "a set that does not load was copied");
+    Require(!loaded.Ok() || !whole || PuzzleBaseName(info.baseName) != Base || !failure, Name,
+            "a set that loads was refused by the copy: " +
+                (failure ? failure->file + " " + failure->reason : std::string()));
+}
+
 }  // namespace
 
 int PuzzleSet(const uint8_t* data, size_t size) {
@@ -149,6 +191,7 @@ int PuzzleSet(const uint8_t* data, size_t size) {
     PuzzleInfo info;
     info.puzzleName = "untouched";
     const PuzzleFileResult result = LoadPuzzleFiles(folder, Base, info);
+    CheckTransferCopy(folder, names, result, info);
     const bool tooLarge = result.reason.rfind("too large", 0) == 0;
     Require(!(edge.file >= 0 && edge.past && result.Ok()), Name,
             "a set with a file past the largest size its kind can have loaded");

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/services.h"
 #include "puzzles/puzzle_names.h"
+#include "puzzles/puzzle_set_replace.h"
 
 namespace quarvelt {
 
@@ -197,8 +198,13 @@ TransferNames TransferFileNames(const std::string& base) {
     return names;
 }
 
-std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
-                                         const TransferNames& names) {
+namespace {
+
+// Writes the copies of the seven `names` of `from` into `to` under their
+// temporary names and reads them as a load reads a set; on a failure no
+// temporary is left.
+std::optional<CopyFailure> WriteCopies(const platform::Folder& from, platform::Folder& to,
+                                       const TransferNames& names) {
     std::vector<std::string> temps;
     auto fail = [&to, &temps](CopyFailure failure) {
         for (const std::string& temp : temps)
@@ -230,6 +236,23 @@ std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform:
         return fail(*failure);
     if (PuzzleBaseName(info.baseName) + Extension(PuzzleFile::Inf) != names[0])
         return fail({names[0], {}, "base name"});
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
+                                         const TransferNames& names) {
+    if (auto failure = WriteCopies(from, to, names))
+        return failure;
+    std::vector<std::string> temps;
+    for (const std::string& name : names)
+        temps.push_back(PuzzleTempFileName(name));
+    auto fail = [&to, &temps](CopyFailure failure) {
+        for (const std::string& temp : temps)
+            to.Remove(temp);
+        return std::optional<CopyFailure>(std::move(failure));
+    };
 
     // What the target held, so that a set half put in place can be put back.
     // No link at the target is read or written through, and one
@@ -274,6 +297,23 @@ std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform:
         }
     }
     return std::nullopt;
+}
+
+std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platform::Folder& local,
+                                           const TransferNames& names,
+                                           const ReplaceStepHook& step) {
+    if (auto failure = WriteCopies(from, local, names))
+        return failure;
+    const PuzzleFileResult result = ReplacePuzzleSet(PuzzlePath, names, step);
+    // The library's own replace renamed or removed the files; the names follow.
+    for (const std::string& name : names) {
+        local.Recheck(PuzzleTempFileName(name));
+        const std::string found = local.Find(name);
+        local.Recheck(found.empty() ? name : found);
+    }
+    if (result.Ok())
+        return std::nullopt;
+    return CopyFailure{result.file, result.error, result.reason};
 }
 
 std::string IXPorterLogic::DefaultDrive() {
@@ -682,6 +722,8 @@ void IXPorterLogic::ImportPuzzles() {
         ShowFailure({DriveFolderName, error, {}});
         return;
     }
+    // The library's replace looks names up by path; this import alone writes the folder.
+    platform::CaseScope lookups(PuzzlePath);
 
     int failures = 0;
     int copied = 0;
@@ -724,7 +766,7 @@ void IXPorterLogic::ImportPuzzles() {
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             return;
         }
-        if (auto failure = CopyPuzzleSet(drive.puzzles, local, names)) {
+        if (auto failure = ImportPuzzleSet(drive.puzzles, local, names, replaceStep)) {
             ShowFailure(*failure);
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             ++failures;

@@ -53,6 +53,13 @@ struct CopyFailure {
 std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
                                          const TransferNames& names);
 
+// CopyPuzzleSet into the puzzle folder, opened as `local`: the checked copies
+// are put in place by the library's replace of a whole set, so that a program
+// killed on the way leaves, after the next start, the old set or the new one.
+std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platform::Folder& local,
+                                           const TransferNames& names,
+                                           const ReplaceStepHook& step = {});
+
 // A listed puzzle: one row of TransferTable.
 struct TransferRow {
     std::string puzzleName;
@@ -111,6 +118,8 @@ class IXPorterLogic {
     void ExitClick();
 
     std::function<void()> changed;
+    // Runs at each step of an import's replace of a set, for a test that ends the program there.
+    ReplaceStepHook replaceStep;
 
   private:
     // True when the entry names a usable drive; otherwise the player's answer to the refusal.

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "common/library.h"
+#include "puzzles/puzzle_set_replace.h"
 #include "support/child_process.h"
 #include "transfer_fixture.h"
 
@@ -188,4 +189,42 @@ TEST_F(Transfer, MoreInformationFilesThanASixteenBitCountHidesNoGoodSet) {
     // The hourglass shows while the listing runs.
     EXPECT_EQ(platform.PointerLog(), (std::vector<platform::Pointer>{platform::Pointer::Hourglass,
                                                                      platform::Pointer::Default}));
+}
+
+TEST_F(Transfer, AnImportKilledAtAnyStepLeavesTheOldSetOrTheNewOneAfterTheNextStart) {
+    const std::string drive = stick + "PUZZLE/";
+    WritePuzzle(drive, "FOO", "New Foo");
+    std::vector<std::string> fresh;
+    for (const std::string& name : SetOf("FOO"))
+        fresh.push_back(Bytes(drive + name));
+    for (int step = 0; step < ReplaceStepCount; ++step) {
+        SCOPED_TRACE("killed at step " + std::to_string(step));
+        fs::remove_all(PuzzlePath);
+        WritePuzzle(PuzzlePath, "FOO", "Old Foo");
+        std::vector<std::string> old;
+        for (const std::string& name : SetOf("FOO"))
+            old.push_back(Bytes(PuzzlePath + name));
+
+        const auto ended = testsupport::RunInChild([this, step] {
+            IXPorterLogic& d = Open(ImportMode);
+            Select({"New Foo"});
+            platform.ExpectBox(ImportTitle, platform::AnswerYes);
+            d.replaceStep = [step](int at) {
+                if (at == step)
+                    ::_exit(0);
+            };
+            d.OkClick();
+            return std::string("not killed");
+        });
+        ASSERT_EQ(ended, std::string());
+
+        RecoverPuzzleSets(PuzzlePath);
+        std::vector<std::string> now;
+        for (const std::string& name : SetOf("FOO"))
+            now.push_back(Bytes(PuzzlePath + name));
+        EXPECT_TRUE(now == old || now == fresh);
+        PuzzleInfo info;
+        EXPECT_TRUE(LoadPuzzleFiles(PuzzlePath, "FOO", info).Ok());
+        EXPECT_EQ(Files(PuzzlePath), Sorted(SetOf("FOO")));
+    }
 }
