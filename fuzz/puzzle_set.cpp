@@ -192,7 +192,7 @@ int PuzzleSet(const uint8_t* data, size_t size) {
     info.puzzleName = "untouched";
     const PuzzleFileResult result = LoadPuzzleFiles(folder, Base, info);
     CheckTransferCopy(folder, names, result, info);
-    const bool tooLarge = result.reason.rfind("too large", 0) == 0;
+    const bool tooLarge = result.status == PuzzleFileStatus::TooLarge;
     Require(!(edge.file >= 0 && edge.past && result.Ok()), Name,
             "a set with a file past the largest size its kind can have loaded");
     Require(!(edge.file >= 0 && !edge.past && tooLarge &&

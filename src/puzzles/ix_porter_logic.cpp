@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "platform/files.h"
 #include "platform/services.h"
+#include "puzzles/puzzle_keys.h"
 #include "puzzles/puzzle_names.h"
 #include "puzzles/puzzle_set_replace.h"
 
@@ -33,7 +34,6 @@ constexpr const char* DriveTitle = "ENTER  DRIVE  LETTER";
 constexpr const char* ListingTitle = "LOCATING  PUZZLE  FILES";
 constexpr const char* ExportTitle = "EXPORT PUZZLE FILES";
 constexpr const char* ImportTitle = "IMPORT PUZZLE FILES";
-constexpr const char* NoKey = "UNKEYED";
 
 // The order the files travel in, which is not the order they are written in.
 constexpr std::array<PuzzleFile, PuzzleFileCount> TravelOrder{
@@ -51,8 +51,8 @@ bool IsTransferKind(platform::DriveKind kind) {
 using Kind = platform::Folder::Kind;
 using SetFiles = std::array<platform::OpenFile, PuzzleFileCount>;
 
-std::string TooLarge(uint64_t size) {
-    return "too large: " + std::to_string(size) + " bytes";
+CopyFailure FailureOf(const PuzzleFileResult& result) {
+    return CopyFailure{result.file, result.error, result.reason};
 }
 
 // Opens a file of a set for reading. A link, anything but a plain file and a
@@ -65,7 +65,7 @@ std::optional<CopyFailure> OpenSetFile(const platform::Folder& folder, const std
     if (!error)
         return std::nullopt;
     if (error.number == platform::ErrOverflow)
-        return CopyFailure{name, {}, TooLarge(file.Size())};
+        return FailureOf(CheckPuzzleFileSize(name, kind, file.Size()));
     if (error.number == platform::ErrPathFileAccess)
         return CopyFailure{name,
                            {},
@@ -88,15 +88,14 @@ std::optional<CopyFailure> ReadHeldSet(const SetFiles& files, const TransferName
     for (size_t i = 0; i < files.size(); ++i)
         paths[static_cast<size_t>(TravelOrder[i])] = files[i].Path();
     PuzzleTables tables;
-    const PuzzleFileResult result = ReadPuzzleFileSet(paths, info, tables);
+    PuzzleFileResult result = ReadPuzzleFileSet(paths, info, tables);
     if (result.Ok())
         return std::nullopt;
     // The information file is reported by the name of the path it was read through.
-    std::string file = result.file;
     for (size_t i = 0; i < files.size(); ++i)
-        if (GetFileName(files[i].Path()) == file)
-            file = names[i];
-    return CopyFailure{file, result.error, result.reason};
+        if (GetFileName(files[i].Path()) == result.file)
+            result.file = names[i];
+    return FailureOf(result);
 }
 
 // Reads the information file `name` of `folder` through one descriptor.
@@ -169,15 +168,6 @@ std::string CheckPuzzle(const platform::Folder& folder, const std::string& file,
     }
     puzzleName = info.puzzleName.empty() ? base : info.puzzleName;
     return {};
-}
-
-// Whether the library would ask a key before deleting the puzzle (its save
-// asks one in fewer cases): such a puzzle is never replaced by an import.
-bool KeyProtected(const PuzzleInfo& local) {
-    const std::string key = TrimBlanks(local.puzzleKey);
-    if (local.customFlag == 1)
-        return key != NoKey;
-    return !key.empty() && key != NoKey;
 }
 
 }  // namespace
@@ -272,14 +262,12 @@ std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform:
         // A file past the largest a puzzle file can be is no puzzle file: it
         // is neither read nor replaced, so the target stays as it was.
         platform::OpenFile file;
-        platform::RuntimeError error =
-            to.OpenRead(targets[i], PuzzleFileSizeLimit(TravelOrder[i]), file);
-        if (error.number == platform::ErrOverflow)
-            return fail({names[i], {}, TooLarge(file.Size())});
+        if (auto failure = OpenSetFile(to, targets[i], TravelOrder[i], file)) {
+            failure->file = names[i];
+            return fail(*failure);
+        }
         std::string bytes;
-        if (!error)
-            error = file.Read(file.Size(), bytes);
-        if (error)
+        if (auto error = file.Read(file.Size(), bytes))
             return fail({names[i], error, {}});
         old[i] = std::move(bytes);
     }
@@ -313,7 +301,7 @@ std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platfor
     }
     if (result.Ok())
         return std::nullopt;
-    return CopyFailure{result.file, result.error, result.reason};
+    return FailureOf(result);
 }
 
 std::string IXPorterLogic::DefaultDrive() {
@@ -689,7 +677,8 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(const platform::Folder& local,
                              MsgOkOnly | MsgExclamation, ImportTitle);
             return TransferOutcome::Refused;
         }
-        if (KeyProtected(info)) {
+        // A puzzle the library would not delete without its key is never replaced.
+        if (KeyRefuses(info, NoKey)) {
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
                                  " IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be "

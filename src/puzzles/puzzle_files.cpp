@@ -524,8 +524,8 @@ PuzzleFileResult ReadSetFile(const std::string& path, const std::string& name, P
     if (platform::IsFile(path)) {
         if (auto error = platform::FileSize(path, size))
             return Failed(name, error);
-        if (size > PuzzleFileSizeLimit(kind))
-            return Damaged(name, "too large: " + std::to_string(size) + " bytes");
+        if (PuzzleFileResult result = CheckPuzzleFileSize(name, kind, size); !result.Ok())
+            return result;
     }
     if (auto error = platform::ReadRecordFile(path, RecordLengths[Index(kind)], contents, wanted))
         return Failed(name, error);
@@ -576,6 +576,12 @@ std::string PuzzleTempFileName(const std::string& name) {
 
 uint64_t PuzzleFileSizeLimit(PuzzleFile file) {
     return static_cast<uint64_t>(MaxRecords[Index(file)]) * RecordLengths[Index(file)];
+}
+
+PuzzleFileResult CheckPuzzleFileSize(const std::string& name, PuzzleFile kind, uint64_t size) {
+    if (size <= PuzzleFileSizeLimit(kind))
+        return {};
+    return {PuzzleFileStatus::TooLarge, name, "too large: " + std::to_string(size) + " bytes", {}};
 }
 
 PuzzleTables CurrentPuzzleTables() {

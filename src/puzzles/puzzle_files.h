@@ -96,6 +96,7 @@ enum class PuzzleFileStatus {
     Done,
     InfMissing,  // no ".INF" of that base name
     Damaged,     // a file failed its checks; nothing was taken from the set
+    TooLarge,    // a file is larger than its kind can be: damage, and nothing of it was read
     Refused,     // the writer was given what no reader would take back; nothing written
     Failed,      // the file system refused; `error` says why
 };
@@ -116,6 +117,9 @@ std::string PuzzleTempFileName(const std::string& name);
 // The largest a file of the set can be: one information record, a 60 by 60
 // board, the fixed tables. A larger file is not read, and its set does not load.
 uint64_t PuzzleFileSizeLimit(PuzzleFile file);
+// Done when `size` bytes is within that limit for the file `name` of `kind`;
+// else TooLarge, with the size in the reason.
+PuzzleFileResult CheckPuzzleFileSize(const std::string& name, PuzzleFile kind, uint64_t size);
 
 // Reads the ".INF" alone (the library list, the key tests, the transfer).
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);

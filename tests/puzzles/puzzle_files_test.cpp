@@ -378,6 +378,7 @@ struct Damage {
     const char* what;
     const char* file;
     std::function<void(std::string&)> change;
+    bool tooLarge = false;
 };
 
 void PutInt16(std::string& bytes, size_t at, int16_t value) {
@@ -411,7 +412,7 @@ const std::vector<Damage>& Damages() {
         {"picture not .BMP", "PZL", [](std::string& b) { b.replace(5 * 34 + 26, 4, ".bmp"); }},
         {"dot in a picture", "PZL", [](std::string& b) { b[5 * 34 + 6] = '.'; }},
         {"269 tool rows", "TBX", [](std::string& b) { b.resize(269 * 106); }},
-        {"271 tool rows", "TBX", [](std::string& b) { b += b.substr(0, 106); }},
+        {"271 tool rows", "TBX", [](std::string& b) { b += b.substr(0, 106); }, true},
         {"tool group 6", "TBX", [](std::string& b) { PutInt16(b, 80, 6); }},
         {"tool button -2", "TBX", [](std::string& b) { PutInt16(b, 82, -2); }},
         {"six-letter stem", "TBX", [](std::string& b) { b[6] = ' '; }},
@@ -430,13 +431,14 @@ const std::vector<Damage>& Damages() {
         {"17 bonus objects of a kind", "TGC", [](std::string& b) { PutInt16(b, 16 * 10, 1); }},
         {"bonus cell off the board", "TGC", [](std::string& b) { PutInt32(b, 2, 32767); }},
         // No file may be larger than the largest set: one record, a 60 by 60 board, the tables.
-        {"information and a byte", "INF", [](std::string& b) { b += 'x'; }},
-        {"a byte past a 60 by 60 board", "PZL", [](std::string& b) { b.resize(3600 * 34 + 1); }},
-        {"tool rows and a byte", "TBX", [](std::string& b) { b += 'x'; }},
-        {"shutters and a byte", "SHC", [](std::string& b) { b += 'x'; }},
-        {"keys and a byte", "KYC", [](std::string& b) { b += 'x'; }},
-        {"squares and a byte", "SQC", [](std::string& b) { b += 'x'; }},
-        {"bonus objects and a byte", "TGC", [](std::string& b) { b += 'x'; }},
+        {"information and a byte", "INF", [](std::string& b) { b += 'x'; }, true},
+        {"a byte past a 60 by 60 board", "PZL", [](std::string& b) { b.resize(3600 * 34 + 1); },
+         true},
+        {"tool rows and a byte", "TBX", [](std::string& b) { b += 'x'; }, true},
+        {"shutters and a byte", "SHC", [](std::string& b) { b += 'x'; }, true},
+        {"keys and a byte", "KYC", [](std::string& b) { b += 'x'; }, true},
+        {"squares and a byte", "SQC", [](std::string& b) { b += 'x'; }, true},
+        {"bonus objects and a byte", "TGC", [](std::string& b) { b += 'x'; }, true},
     };
     return damages;
 }
@@ -465,7 +467,9 @@ TEST_F(PuzzleFilesTest, DamagedSetsAreRefusedWholeAndChangeNothing) {
         info.puzzleName = "untouched";
 
         const PuzzleFileResult result = LoadPuzzleFiles(PuzzlePath, "FIRST", info);
-        EXPECT_EQ(result.status, PuzzleFileStatus::Damaged) << result.reason;
+        EXPECT_EQ(result.status,
+                  damage.tooLarge ? PuzzleFileStatus::TooLarge : PuzzleFileStatus::Damaged)
+            << result.reason;
         EXPECT_EQ(result.file, name);
         EXPECT_EQ(info.puzzleName, "untouched");
         EXPECT_EQ(Mismatches(CurrentPuzzleTables(), program), 0);
