@@ -11,9 +11,8 @@
 #include "common/image_index.h"
 #include "common/tables.h"
 #include "platform/files.h"
+#include "support/game_folder_test.h"
 #include "support/index_fixture.h"
-#include "support/scripted_platform.h"
-#include "support/temp_folder.h"
 
 namespace quarvelt {
 namespace {
@@ -116,19 +115,13 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
     return all;
 }
 
-class AnimationBuilderTest : public ::testing::Test {
+class AnimationBuilderTest : public testsupport::GameFolderTest {
   protected:
     void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = folder.Path();
-        ImagePath = AppPath + "DATA/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
+        GameFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         FreshBoard();
-    }
-    void TearDown() override {
-        ResetGlobals();
-        ImageIndex::Forget();
     }
 
     void ExpectBuildError(const std::string& text) {
@@ -139,9 +132,6 @@ class AnimationBuilderTest : public ::testing::Test {
         EXPECT_EQ(platform.Boxes().back().flags, platform::MsgOkOnly | platform::MsgExclamation);
         EXPECT_EQ(platform.Beeps(), 1);
     }
-
-    testsupport::ScriptedPlatform platform;
-    testsupport::TempFolder folder;
 };
 
 TEST_F(AnimationBuilderTest, OnePhotonGivesLampRowsPutBacksAndFrames) {

@@ -10,9 +10,8 @@
 #include "engine/board_trace.h"
 #include "engine/frame_pictures.h"
 #include "platform/files.h"
+#include "support/game_folder_test.h"
 #include "support/index_fixture.h"
-#include "support/scripted_platform.h"
-#include "support/temp_folder.h"
 
 namespace quarvelt {
 namespace {
@@ -24,20 +23,14 @@ std::string Frame(const std::string& stem, int n) {
     return stem + (n < 10 ? "0" : "") + std::to_string(n) + ".BMP";
 }
 
-class CompilerFixtureTest : public ::testing::Test {
+class CompilerFixtureTest : public testsupport::GameFolderTest {
   protected:
     void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = folder.Path();
-        ImagePath = AppPath + "DATA/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
+        GameFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         Add("LAMP__________MWR___", 5, 0);
         Add("BLANK_______________", 2, 0);
-    }
-    void TearDown() override {
-        ResetGlobals();
-        ImageIndex::Forget();
     }
 
     // Frames `first` to `last` of a 20-character stem.
@@ -98,8 +91,6 @@ class CompilerFixtureTest : public ::testing::Test {
         EXPECT_EQ(PhotonFrameTable1[0][1], "");
     }
 
-    testsupport::ScriptedPlatform platform;
-    testsupport::TempFolder folder;
     std::vector<std::string> pictures;
 };
 

@@ -9,9 +9,8 @@
 #include "engine/frame_pictures.h"
 #include "engine/tallies.h"
 #include "platform/files.h"
+#include "support/game_folder_test.h"
 #include "support/index_fixture.h"
-#include "support/scripted_platform.h"
-#include "support/temp_folder.h"
 
 namespace quarvelt {
 namespace {
@@ -19,22 +18,16 @@ namespace {
 const std::string RedPicture = "MXVCLMRL______MWR___00.BMP";
 const std::string CyanPicture = "MXVCLMCL______MWR___00.BMP";
 
-class MixerTest : public ::testing::Test {
+class MixerTest : public testsupport::GameFolderTest {
   protected:
     void SetUp() override {
-        ResetGlobals();
-        ImageIndex::Forget();
-        AppPath = folder.Path();
-        ImagePath = AppPath + "DATA/";
-        ASSERT_FALSE(platform::CreateFolder(ImagePath));
+        GameFolderTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ResetPhotonTables();
         ResetMixerInputTable();
         StartCompileLookups();
         ASSERT_EQ(ProcessMixerPhoton(-1), "I");
-    }
-    void TearDown() override {
-        ResetGlobals();
-        ImageIndex::Forget();
     }
 
     void IndexFrames(const std::vector<std::string>& pictures, int frames = 3) {
@@ -53,9 +46,6 @@ class MixerTest : public ::testing::Test {
         CurrentMixerRec = {picture, photon, cell, size, colour, travel, row};
         return ProcessMixerPhoton(0);
     }
-
-    testsupport::ScriptedPlatform platform;
-    testsupport::TempFolder folder;
 };
 
 TEST_F(MixerTest, ArrivalsAreRecordedWithTheirFrames) {
