@@ -59,6 +59,40 @@ TEST_F(PictureNamesTest, NamesAreBuiltFromTheirParts) {
         EXPECT_EQ(EntrySideOf(travel), side) << travel;
 }
 
+TEST_F(PictureNamesTest, NamesAreTakenApartIntoTheirParts) {
+    const auto parts = ParseObjectImageName("SPLTFSRL______SRRSRT07.BMP");
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->code, "SPLTF");
+    EXPECT_EQ(std::string({parts->in.size, parts->in.colour, parts->in.side}), "SRL");
+    EXPECT_EQ(std::string({parts->out1.size, parts->out1.colour, parts->out1.side}), "SRR");
+    EXPECT_EQ(std::string({parts->out2.size, parts->out2.colour, parts->out2.side}), "SRT");
+    EXPECT_EQ(parts->frame, 7);
+    EXPECT_FALSE(parts->ShowsNoPhoton());
+
+    const struct {
+        const char* name;
+        bool parsed;
+        bool showsNoPhoton;
+        int frame;
+    } cases[] = {
+        {"DIAM________________00.BMP", true, true, 0},
+        {"LAMP__________MWR___05.BMP", true, false, 5},
+        {"DETWHLWB____________03.BMP", true, false, 3},
+        {"BLANK______X________12.BMP", true, false, 12},  // a letter in the gap
+        {"BLANK_______________1A.BMP", true, true, -1},
+        {"BLANK_______________00.BM", false, false, -1},
+        {"BLANK_______________00.BMPX", false, false, -1},
+    };
+    for (const auto& c : cases) {
+        const auto found = ParseObjectImageName(c.name);
+        ASSERT_EQ(found.has_value(), c.parsed) << c.name;
+        if (found) {
+            EXPECT_EQ(found->ShowsNoPhoton(), c.showsNoPhoton) << c.name;
+            EXPECT_EQ(found->frame, c.frame) << c.name;
+        }
+    }
+}
+
 TEST_F(PictureNamesTest, CodeOfWrongLengthIsRefusedBeforeTheIndex) {
     platform.ExpectBox(Title);
     EXPECT_EQ(FindObjectImage("LAMP", "W", "M", "R"), "ERROR3");
