@@ -222,8 +222,8 @@ class Compiler {
             code.starts_with("SPLR") || code.starts_with("SPLB") || code.starts_with("SPLG");
         // The step's first frame has a picture name's length whatever the index holds.
         const std::optional<ObjectImageParts> firstParts =
-            ParseObjectImageName(FrameImageName(picture, 1));
-        if (colourSplitter && firstParts && firstParts->out1.side == '_') {
+            colourSplitter ? ParseObjectImageName(FrameImageName(picture, 1)) : std::nullopt;
+        if (firstParts && firstParts->out1.side == '_') {
             // The whole photon turns aside as a new photon; what is left goes on
             // straight ahead, empty, in the travel it came with, and ends in the next cell.
             const int q = NewPhoton();
