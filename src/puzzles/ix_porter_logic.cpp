@@ -51,6 +51,22 @@ bool IsTransferKind(platform::DriveKind kind) {
 using Kind = platform::Folder::Kind;
 using SetFiles = std::array<platform::OpenFile, PuzzleFileCount>;
 
+// Nothing of a puzzle is copied until all seven of its files are there: false,
+// after its message, when one is missing from `folder`.
+bool AllFilesThere(const platform::Folder& folder, const TransferNames& names,
+                   const std::string& where, const char* command, const char* title) {
+    for (const std::string& name : names) {
+        if (const Kind kind = folder.KindOf(name); kind != Kind::File && kind != Kind::Link) {
+            platform::Beep();
+            platform::MsgBox("ERROR: FILE NOT FOUND!\r\rThe file " + name + " wasn't found\r" +
+                                 where + "\rCan't continue -- Terminating " + command + ".",
+                             MsgOkOnly | MsgCritical, title);
+            return false;
+        }
+    }
+    return true;
+}
+
 CopyFailure FailureOf(const PuzzleFileResult& result) {
     return CopyFailure{result.file, result.error, result.reason};
 }
@@ -631,18 +647,10 @@ void IXPorterLogic::ExportPuzzles() {
             return;
         }
         const TransferNames names = TransferFileNames(base);
-        // Nothing of a puzzle is copied until all seven of its files are there.
-        for (const std::string& name : names) {
-            const Kind kind = local.KindOf(name);
-            if (kind != Kind::File && kind != Kind::Link) {
-                platform::Beep();
-                platform::MsgBox("ERROR: FILE NOT FOUND!\r\rThe file " + name +
-                                     " wasn't found\rin PUZZLE Directory.\rCan't continue -- "
-                                     "Terminating Export.",
-                                 MsgOkOnly | MsgCritical, "EXPORTING  PUZZLE  FILES");
-                lastTransfer_.push_back({base, TransferOutcome::Failed});
-                return;
-            }
+        if (!AllFilesThere(local, names, "in PUZZLE Directory.", "Export",
+                           "EXPORTING  PUZZLE  FILES")) {
+            lastTransfer_.push_back({base, TransferOutcome::Failed});
+            return;
         }
         if (auto failure = CopyPuzzleSet(local, drive.puzzles, names)) {
             ShowFailure(*failure);
@@ -719,17 +727,11 @@ void IXPorterLogic::ImportPuzzles() {
     for (size_t row : marked) {
         const std::string& base = table_[row].baseName;
         const TransferNames names = TransferFileNames(base);
-        for (const std::string& name : names) {
-            const Kind kind = drive.puzzles.KindOf(name);
-            if (kind != Kind::File && kind != Kind::Link) {
-                platform::Beep();
-                platform::MsgBox("ERROR: FILE NOT FOUND!\r\rThe file " + name +
-                                     " wasn't found\ron Drive " + drive_ + "\\" + DriveFolderName +
-                                     "\\\rCan't continue -- Terminating Import.",
-                                 MsgOkOnly | MsgCritical, "IMPORTING  PUZZLE  FILES");
-                lastTransfer_.push_back({base, TransferOutcome::Failed});
-                return;
-            }
+        if (!AllFilesThere(drive.puzzles, names,
+                           "on Drive " + drive_ + "\\" + DriveFolderName + "\\", "Import",
+                           "IMPORTING  PUZZLE  FILES")) {
+            lastTransfer_.push_back({base, TransferOutcome::Failed});
+            return;
         }
         // The drive may have changed since it was listed: its names are checked
         // again here, and the copy checks the very bytes it puts in place.
