@@ -490,12 +490,25 @@ RuntimeError Folder::OpenIn(const Folder& parent, const std::string& name, bool 
     return ReadNames();
 }
 
-bool Folder::StandsAt(const Folder& parent, const std::string& name) const {
+namespace {
+
+// Whether `name` in the folder `folderFd` is, at this moment, what `fd` holds
+// open; a link never is, as it is not followed.
+bool SameFile(int folderFd, const std::string& name, int fd) {
     struct stat there, held;
-    return IsOpen() && parent.IsOpen() &&
-           ::fstatat(parent.fd_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstat(fd_, &held) == 0 && S_ISDIR(there.st_mode) && there.st_dev == held.st_dev &&
-           there.st_ino == held.st_ino;
+    return folderFd >= 0 && fd >= 0 &&
+           ::fstatat(folderFd, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstat(fd, &held) == 0 && there.st_dev == held.st_dev && there.st_ino == held.st_ino;
+}
+
+}  // namespace
+
+bool Folder::StandsAt(const Folder& parent, const std::string& name) const {
+    return SameFile(parent.fd_, name, fd_);
+}
+
+bool Folder::Holds(const std::string& name, const OpenFile& file) const {
+    return SameFile(fd_, name, file.fd_);
 }
 
 RuntimeError Folder::ReadNames() {
@@ -557,10 +570,10 @@ void Folder::Forget(const std::string& name) {
         byUpper_.erase(it);
 }
 
-std::vector<std::string> Folder::FileNames() const {
+std::vector<std::string> Folder::FileNames(bool links) const {
     std::vector<std::string> names;
     for (const auto& [name, kind] : kinds_)
-        if (kind == Kind::File)
+        if (kind == Kind::File || (links && kind == Kind::Link))
             names.push_back(name);
     std::sort(names.begin(), names.end(), LessIgnoringCase);
     return names;

@@ -123,9 +123,12 @@ class Folder {
     bool IsOpen() const { return fd_ >= 0; }
     // Whether `name` in `parent` is, at this moment, this very folder and not a link.
     bool StandsAt(const Folder& parent, const std::string& name) const;
+    // Whether `name` is, at this moment, the very file `file` holds open and not a link.
+    bool Holds(const std::string& name, const OpenFile& file) const;
 
-    // The names of its plain files, sorted without regard to case.
-    std::vector<std::string> FileNames() const;
+    // The names of its plain files, and with `links` of its links, sorted
+    // without regard to case.
+    std::vector<std::string> FileNames(bool links = false) const;
     // The name under which `name` stands: itself, else the first that differs
     // only in case; empty when there is none.
     std::string Find(const std::string& name) const;
@@ -152,6 +155,8 @@ class Folder {
     RuntimeError Remove(const std::string& name);
     // CheckWritable's rule for the plain file `name`.
     RuntimeError CheckWritable(const std::string& name) const;
+    // SyncFolder for this very folder.
+    RuntimeError Sync() const;
 
   private:
     RuntimeError ReadNames();

@@ -308,7 +308,7 @@ std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platfor
                                            const ReplaceStepHook& step) {
     if (auto failure = WriteCopies(from, local, names))
         return failure;
-    const PuzzleFileResult result = ReplacePuzzleSet(PuzzlePath, names, step);
+    const PuzzleFileResult result = ReplacePuzzleSet(local, names, step);
     // The library's own replace renamed or removed the files; the names follow.
     for (const std::string& name : names) {
         local.Recheck(PuzzleTempFileName(name));

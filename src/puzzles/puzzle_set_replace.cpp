@@ -1,6 +1,7 @@
 #include "puzzles/puzzle_set_replace.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <map>
 #include <optional>
@@ -9,7 +10,6 @@
 
 #include "common/text.h"
 #include "platform/files.h"
-#include "platform/folder_sync.h"
 
 namespace quarvelt {
 namespace {
@@ -75,15 +75,23 @@ std::optional<std::string> MarkerBase(const std::string& name) {
     return base && IsBaseName(*base) ? base : std::nullopt;
 }
 
-// What a write killed between mkstemp and its rename leaves beside a file of
-// a set, its temporary or its marker.
+// What a write killed before its rename leaves beside a file of a set, its
+// temporary or its marker: mkstemp's six letters or digits, or the folder's
+// own writer's number of up to six digits.
 bool IsAtomicLeftover(const std::string& name) {
-    if (name.size() <= AtomicSuffixLength + 1 || name.front() != '.' ||
-        name[name.size() - AtomicSuffixLength] != '.' ||
-        !std::all_of(name.end() - AtomicSuffixLength + 1, name.end(),
-                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+    const size_t dot = name.find_last_of('.');
+    if (name.size() < 2 || name.front() != '.' || dot == 0 || dot == std::string::npos)
         return false;
-    const std::string inner = name.substr(1, name.size() - AtomicSuffixLength - 1);
+    const std::string suffix = name.substr(dot + 1);
+    const bool digits =
+        std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool alnum = std::all_of(suffix.begin(), suffix.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    });
+    if (suffix.empty() || suffix.size() >= AtomicSuffixLength ||
+        !(digits || (alnum && suffix.size() == AtomicSuffixLength - 1)))
+        return false;
+    const std::string inner = name.substr(1, dot - 1);
     return SplitSetName(inner) || TempBase(inner) || MarkerBase(inner);
 }
 
@@ -172,24 +180,6 @@ std::optional<SetPlan> ParseMarker(const std::string& base, const std::string& t
     return plan;
 }
 
-bool Exists(const std::string& path) {
-    return platform::IsFile(path) || platform::IsFolder(path) || platform::IsLink(path);
-}
-
-// The bytes of a regular file, not a link, of at most `limit` bytes.
-platform::RuntimeError ReadChecked(const std::string& path, uint64_t limit, std::string& bytes) {
-    if (!Exists(path))
-        return platform::MakeError(platform::ErrFileNotFound);
-    if (platform::IsLink(path) || !platform::IsFile(path))
-        return platform::MakeError(platform::ErrPathFileAccess);
-    uint64_t size = 0;
-    if (auto error = platform::FileSize(path, size))
-        return error;
-    if (size > limit)
-        return platform::MakeError(platform::ErrOverflow);
-    return platform::ReadBytes(path, 0, size, bytes);
-}
-
 PuzzleFileResult Failed(const std::string& file, platform::RuntimeError error) {
     return {PuzzleFileStatus::Failed, file, {}, std::move(error)};
 }
@@ -198,24 +188,54 @@ PuzzleFileResult Damaged(const std::string& file, std::string reason) {
     return {PuzzleFileStatus::Damaged, file, std::move(reason), {}};
 }
 
-// Reads the new set from `paths` (by PuzzleFile) as a load reads it and fills
-// each entry's size and checksum. The set must store the names of the plan.
-PuzzleFileResult CheckNewSet(SetPlan& plan, const PuzzleFilePaths& paths) {
+// The name under which `name` stands in `folder`, whatever its letter case;
+// `name` itself when there is none.
+std::string Found(const platform::Folder& folder, const std::string& name) {
+    std::string found = folder.Find(name);
+    return found.empty() ? name : found;
+}
+
+// The files of a set as checked, by PuzzleFile: each held open, with the
+// bytes read through it.
+struct CheckedSet {
+    std::array<platform::OpenFile, PuzzleFileCount> files;
+    std::array<std::string, PuzzleFileCount> bytes;
+};
+
+// Opens `name` in `folder` once, following no link, and reads through that
+// descriptor a regular file of at most `limit` bytes.
+platform::RuntimeError ReadHeld(const platform::Folder& folder, const std::string& name,
+                                uint64_t limit, platform::OpenFile& file, std::string& bytes) {
+    if (auto error = folder.OpenRead(name, limit, file))
+        return error;
+    return file.Read(file.Size(), bytes);
+}
+
+// Reads the new set from the files `names` (by PuzzleFile) of `folder` as a
+// load reads it, each through the one descriptor `checked` keeps, and fills
+// each entry's size and checksum from the same bytes. The set must store the
+// names of the plan.
+PuzzleFileResult CheckNewSet(const platform::Folder& folder, SetPlan& plan,
+                             const PuzzleFilePaths& names, CheckedSet& checked) {
+    PuzzleFilePaths paths;
     for (SetEntry& entry : plan.entries) {
-        std::string bytes;
-        if (auto error = ReadChecked(paths[static_cast<size_t>(entry.kind)],
-                                     PuzzleFileSizeLimit(entry.kind), bytes))
+        const size_t k = static_cast<size_t>(entry.kind);
+        if (auto error = ReadHeld(folder, names[k], PuzzleFileSizeLimit(entry.kind),
+                                  checked.files[k], checked.bytes[k]))
             return Failed(entry.name, error);
-        entry.size = bytes.size();
-        entry.checksum = Checksum(bytes);
+        entry.size = checked.bytes[k].size();
+        entry.checksum = Checksum(checked.bytes[k]);
+        paths[k] = checked.files[k].Path();
     }
     PuzzleInfo info;
     PuzzleTables tables;
     PuzzleFileResult result = ReadPuzzleFileSet(paths, info, tables);
     if (!result.Ok()) {
-        // A temporary's name means nothing to the player; the file it becomes does.
+        // The information file is reported by the descriptor it was read
+        // through, which means nothing to the player; the file it becomes does.
+        const std::string& inf = paths[static_cast<size_t>(PuzzleFile::Inf)];
         for (const SetEntry& entry : plan.entries)
-            if (result.file == PuzzleTempFileName(entry.name))
+            if (entry.kind == PuzzleFile::Inf && result.file == inf.substr(inf.rfind('/') + 1))
                 result.file = entry.name;
         return result;
     }
@@ -225,36 +245,32 @@ PuzzleFileResult CheckNewSet(SetPlan& plan, const PuzzleFilePaths& paths) {
     return {};
 }
 
-void RemoveFile(const std::string& path, std::vector<std::string>* removed = nullptr) {
-    if (platform::IsFile(path) && !platform::DeleteFile(path) && removed)
-        removed->push_back(path.substr(path.find_last_of('/') + 1));
-}
-
-void RemoveTemps(const std::string& folder, const SetPlan& plan) {
+void RemoveTemps(platform::Folder& folder, const SetPlan& plan) {
     for (const SetEntry& entry : plan.entries)
-        RemoveFile(folder + PuzzleTempFileName(entry.name));
+        folder.Remove(Found(folder, PuzzleTempFileName(entry.name)));
 }
 
-// Whether the marker of `base` checks out; fills `plan` and `pending`, the
-// files still to be renamed, when it does.
-bool CheckMarker(const std::string& folder, const std::string& base, SetPlan& plan,
-                 std::vector<bool>& pending) {
+// Whether the marker of `base` checks out; fills `plan`, `pending` (the files
+// still to be renamed) and `checked` when it does.
+bool CheckMarker(const platform::Folder& folder, const std::string& base, SetPlan& plan,
+                 std::vector<bool>& pending, CheckedSet& checked) {
+    platform::OpenFile file;
     std::string text;
-    if (ReadChecked(folder + PuzzleSetMarkerName(base), MarkerSizeLimit, text))
+    if (ReadHeld(folder, PuzzleSetMarkerName(base), MarkerSizeLimit, file, text))
         return false;
     auto recorded = ParseMarker(base, text);
     if (!recorded)
         return false;
     plan = *recorded;
-    PuzzleFilePaths paths;
+    PuzzleFilePaths names;
     pending.clear();
     for (const SetEntry& entry : plan.entries) {
-        const std::string temp = folder + PuzzleTempFileName(entry.name);
-        pending.push_back(Exists(temp));
-        paths[static_cast<size_t>(entry.kind)] = pending.back() ? temp : folder + entry.name;
+        const std::string temp = Found(folder, PuzzleTempFileName(entry.name));
+        pending.push_back(folder.KindNow(temp) != platform::Folder::Kind::None);
+        names[static_cast<size_t>(entry.kind)] = pending.back() ? temp : Found(folder, entry.name);
     }
     SetPlan found = plan;
-    if (!CheckNewSet(found, paths).Ok())
+    if (!CheckNewSet(folder, found, names, checked).Ok())
         return false;
     for (size_t i = 0; i < plan.entries.size(); ++i)
         if (found.entries[i].size != plan.entries[i].size ||
@@ -271,6 +287,14 @@ std::string PuzzleSetMarkerName(const std::string& base) {
 
 PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const PuzzleSetNames& names,
                                   const ReplaceStepHook& step) {
+    platform::Folder open;
+    if (auto error = open.Open(folder))
+        return Failed(names[0], error);
+    return ReplacePuzzleSet(open, names, step);
+}
+
+PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const PuzzleSetNames& names,
+                                  const ReplaceStepHook& step) {
     auto planned = PlanOf(names);
     if (!planned)
         return {PuzzleFileStatus::Refused, names[0], "file names", {}};
@@ -282,25 +306,30 @@ PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const PuzzleSetName
 
     PuzzleFilePaths temps;
     for (const SetEntry& entry : plan.entries)
-        temps[static_cast<size_t>(entry.kind)] = folder + PuzzleTempFileName(entry.name);
-    if (PuzzleFileResult result = CheckNewSet(plan, temps); !result.Ok()) {
+        temps[static_cast<size_t>(entry.kind)] = Found(folder, PuzzleTempFileName(entry.name));
+    CheckedSet checked;
+    if (PuzzleFileResult result = CheckNewSet(folder, plan, temps, checked); !result.Ok()) {
         RemoveTemps(folder, plan);
         return result;
     }
 
     // What the folder held, so that a set half put in place can be put back.
+    std::vector<std::string> targets;
     std::vector<std::optional<std::string>> old(plan.entries.size());
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const SetEntry& entry = plan.entries[i];
-        const std::string target = folder + entry.name;
+        targets.push_back(Found(folder, entry.name));
         // No link is read or written through, and one write-protected file
         // keeps the whole set as it was.
-        platform::RuntimeError error = platform::CheckWritable(target);
-        if (!error && (platform::IsFolder(target) || platform::IsLink(target))) {
+        const platform::Folder::Kind kind = folder.KindNow(targets[i]);
+        platform::RuntimeError error = folder.CheckWritable(targets[i]);
+        if (!error && kind != platform::Folder::Kind::None &&
+            kind != platform::Folder::Kind::File) {
             error = platform::MakeError(platform::ErrPathFileAccess);
-        } else if (!error && platform::IsFile(target)) {
+        } else if (!error && kind == platform::Folder::Kind::File) {
+            platform::OpenFile file;
             std::string bytes;
-            error = ReadChecked(target, PuzzleFileSizeLimit(entry.kind), bytes);
+            error = ReadHeld(folder, targets[i], PuzzleFileSizeLimit(entry.kind), file, bytes);
             old[i] = std::move(bytes);
         }
         if (error) {
@@ -311,55 +340,59 @@ PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const PuzzleSetName
 
     // The temporaries reach the disk before the marker that vouches for them,
     // and the marker before the first rename.
-    const std::string marker = folder + PuzzleSetMarkerName(plan.base);
+    const std::string marker = PuzzleSetMarkerName(plan.base);
     reach(0);
-    platform::RuntimeError error = platform::SyncFolder(folder);
+    platform::RuntimeError error = folder.Sync();
     if (!error)
-        error = platform::WriteFileAtomic(marker, MarkerText(plan));
+        error = folder.WriteFileAtomic(marker, MarkerText(plan));
     if (!error)
-        error = platform::SyncFolder(folder);
+        error = folder.Sync();
     if (error) {
         RemoveTemps(folder, plan);
-        RemoveFile(marker);
-        return Failed(PuzzleSetMarkerName(plan.base), error);
+        folder.Remove(marker);
+        return Failed(marker, error);
     }
 
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         reach(static_cast<int>(i) + 1);
         const SetEntry& entry = plan.entries[i];
-        if (auto renameError = platform::RenameFile(folder + PuzzleTempFileName(entry.name),
-                                                    folder + entry.name)) {
-            for (size_t j = 0; j < i; ++j) {
-                const std::string target = folder + plan.entries[j].name;
+        const size_t k = static_cast<size_t>(entry.kind);
+        error = folder.Rename(temps[k], targets[i]);
+        const size_t placed = error ? i : i + 1;
+        // A file put under the temporary's name after its check is no file of the set.
+        if (!error && !folder.Holds(targets[i], checked.files[k]))
+            error = platform::MakeError(platform::ErrPathFileAccess);
+        if (error) {
+            for (size_t j = 0; j < placed; ++j) {
                 if (old[j])
-                    platform::WriteFileAtomic(target, *old[j]);
+                    folder.WriteFileAtomic(targets[j], *old[j]);
                 else
-                    platform::DeleteFile(target);
+                    folder.Remove(targets[j]);
             }
             RemoveTemps(folder, plan);
-            RemoveFile(marker);
-            platform::SyncFolder(folder);
-            return Failed(entry.name, renameError);
+            folder.Remove(marker);
+            folder.Sync();
+            return Failed(entry.name, error);
         }
     }
 
     // A marker outliving renames that may not have reached the disk lets the
     // next start finish them.
     reach(ReplaceStepCount - 1);
-    if (!platform::SyncFolder(folder))
-        RemoveFile(marker);
+    if (!folder.Sync())
+        folder.Remove(marker);
     return {};
 }
 
-PuzzleSetRecovery RecoverPuzzleSets(const std::string& folder) {
+PuzzleSetRecovery RecoverPuzzleSets(const std::string& path) {
     PuzzleSetRecovery recovery;
-    std::vector<std::string> names;
-    if (platform::ListFiles(folder, names))
+    platform::Folder folder;
+    if (folder.Open(path))
         return recovery;
 
     std::vector<std::string> markers, leftovers;
     std::multimap<std::string, std::string> temps;  // by base name
-    for (const std::string& name : names) {
+    for (const std::string& name : folder.FileNames(true)) {
         if (auto base = MarkerBase(name))
             markers.push_back(*base);
         else if (auto temp = TempBase(name))
@@ -367,40 +400,51 @@ PuzzleSetRecovery RecoverPuzzleSets(const std::string& folder) {
         else if (IsAtomicLeftover(name))
             leftovers.push_back(name);
     }
+    auto remove = [&folder, &recovery](const std::string& name) {
+        if (!folder.Remove(name))
+            recovery.removed.push_back(name);
+    };
 
     std::set<std::string> unfinished;
     for (const std::string& base : markers) {
-        const std::string marker = folder + PuzzleSetMarkerName(base);
+        const std::string marker = PuzzleSetMarkerName(base);
         SetPlan plan;
         std::vector<bool> pending;
-        if (!CheckMarker(folder, base, plan, pending)) {
-            RemoveFile(marker, &recovery.removed);
+        CheckedSet checked;
+        if (!CheckMarker(folder, base, plan, pending, checked)) {
+            remove(marker);
             continue;
         }
         for (size_t i = 0; i < plan.entries.size() && !unfinished.count(base); ++i) {
-            const std::string& name = plan.entries[i].name;
+            const SetEntry& entry = plan.entries[i];
             if (!pending[i])
                 continue;
-            if (auto error =
-                    platform::RenameFile(folder + PuzzleTempFileName(name), folder + name)) {
-                recovery.failures.push_back(Failed(name, error));
+            const size_t k = static_cast<size_t>(entry.kind);
+            const std::string target = Found(folder, entry.name);
+            auto error = folder.Rename(Found(folder, PuzzleTempFileName(entry.name)), target);
+            // Another file put under the temporary's name after its check gives
+            // way to the bytes the marker vouches for.
+            if (!error && !folder.Holds(target, checked.files[k]))
+                error = folder.WriteFileAtomic(target, checked.bytes[k]);
+            if (error) {
+                recovery.failures.push_back(Failed(entry.name, error));
                 unfinished.insert(base);
             }
         }
         if (unfinished.count(base))
             continue;
-        if (!platform::SyncFolder(folder))
-            RemoveFile(marker);
+        if (!folder.Sync())
+            folder.Remove(marker);
         recovery.finished.push_back(base);
     }
 
     for (const auto& [base, name] : temps)
         if (!unfinished.count(base))
-            RemoveFile(folder + name, &recovery.removed);
+            remove(name);
     for (const std::string& name : leftovers)
-        RemoveFile(folder + name, &recovery.removed);
+        remove(name);
     if (!recovery.removed.empty())
-        platform::SyncFolder(folder);
+        folder.Sync();
     return recovery;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "puzzles/puzzle_files.h"
 
 namespace quarvelt {
@@ -28,7 +29,13 @@ std::string PuzzleSetMarkerName(const std::string& base);
 // write-protected or larger than its kind can be keeps the whole set as it
 // was; a failed rename puts back the files already replaced. On any failure
 // the temporaries are removed and the old set stays whole.
+// Each file is checked through one open descriptor, and the name it is
+// renamed to must then hold that very file, else the rename counts as failed.
 PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const PuzzleSetNames& names,
+                                  const ReplaceStepHook& step = {});
+// The same in a folder already open, whose names it keeps up to date: for a
+// caller that replaces many sets in one folder without reading it again.
+PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const PuzzleSetNames& names,
                                   const ReplaceStepHook& step = {});
 
 struct PuzzleSetRecovery {
@@ -41,9 +48,10 @@ struct PuzzleSetRecovery {
 // For a start-up: finishes every replace in `folder` whose marker checks out
 // (each of its files, still a temporary or already renamed, is a regular file
 // with the size and checksum the marker gives, and together they read as the
-// set it names). A marker that does not check out is removed with its
-// temporaries and the set's files are left as they are; temporaries no marker
-// names are removed.
+// set it names, each read through one open descriptor; a file put under a
+// temporary's name after that check gives way to the bytes checked). A
+// marker that does not check out is removed with its temporaries and the
+// set's files are left as they are; temporaries no marker names are removed.
 PuzzleSetRecovery RecoverPuzzleSets(const std::string& folder);
 
 }  // namespace quarvelt

@@ -535,24 +535,40 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
     }
 
     // One write-protected file, or one larger than any set has (it is not
-    // read), keeps the whole set, and says why.
+    // read), keeps the whole set, and says why; so does a temporary another
+    // file took the place of after its check, just before its rename.
     const std::string sqc = PuzzlePath + "FIRST.SQC", pzl = PuzzlePath + "FIRST.PZL";
+    const std::string pzlTemp = PuzzlePath + PuzzleTempFileName("FIRST.PZL");
     struct Block {
         const char* file;
         std::function<void()> make, undo;
         const char* error;
+        ReplaceStepHook step;
     };
     const std::vector<Block> blocks = {
-        {"FIRST.SQC", [&] { ::chmod(sqc.c_str(), 0444); }, [&] { ::chmod(sqc.c_str(), 0644); },
-         "ERROR 70\rPermission denied"},
+        {"FIRST.SQC",
+         [&] { ::chmod(sqc.c_str(), 0444); },
+         [&] { ::chmod(sqc.c_str(), 0644); },
+         "ERROR 70\rPermission denied",
+         {}},
         {"FIRST.PZL",
          [&] { std::filesystem::resize_file(pzl, PuzzleFileSizeLimit(PuzzleFile::Pzl) + 1); },
-         [&] { std::filesystem::resize_file(pzl, oldBytes[1].size()); }, "ERROR 6\rOverflow"},
+         [&] { std::filesystem::resize_file(pzl, oldBytes[1].size()); },
+         "ERROR 6\rOverflow",
+         {}},
+        {"FIRST.PZL", [] {}, [] {}, "ERROR 75\rPath/File access error",
+         [&](int step) {
+             std::string bytes;
+             if (step == 2 && !platform::ReadWholeFile(pzlTemp, bytes)) {
+                 bytes[0] ^= 1;
+                 platform::WriteFileAtomic(pzlTemp, bytes);
+             }
+         }},
     };
     for (const Block& block : blocks) {
         SCOPED_TRACE(block.file);
         block.make();
-        const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables);
+        const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables, block.step);
         block.undo();
         EXPECT_EQ(result.status, PuzzleFileStatus::Failed);
         EXPECT_EQ(result.file, block.file);
@@ -903,6 +919,7 @@ TEST_F(PuzzleSetReplaceTest, LeftoversNoSoundMarkerVouchesForAreRemovedAndTheOld
         c.damage(path);
         // A write killed before its rename, and files that are not the game's.
         folder.Write(path.substr(folder.Path().size()) + "..FIRST.PZL.NEW.Ab12Cd", "half");
+        folder.Write(path.substr(folder.Path().size()) + "..FIRST.SET.4711", "half");
         folder.Write(path.substr(folder.Path().size()) + "NOTES.TXT", "mine");
         std::string outsideBefore, outsideAfter;
         platform::ReadWholeFile(outside, outsideBefore);
