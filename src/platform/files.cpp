@@ -114,59 +114,6 @@ constexpr int SafeOpen = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 }  // namespace
 
-// A CaseScope's folder, with its names by upper-case form.
-struct ScopedFolder {
-    std::string folder;  // without a trailing '/'
-    std::unordered_map<std::string, std::vector<std::string>> byUpper;
-};
-
-namespace {
-
-std::vector<ScopedFolder*> scopedFolders;
-
-std::string WithoutTrailingSlash(std::string path) {
-    while (path.size() > 1 && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
-// The names in `folder` that `part` matches without regard to case, from a
-// scope's memory; false when no scope holds the folder.
-bool ScopedMatches(const std::string& folder, const std::string& part,
-                   std::vector<std::string>& matches) {
-    const std::string key = WithoutTrailingSlash(folder);
-    for (const ScopedFolder* scoped : scopedFolders) {
-        if (scoped->folder != key)
-            continue;
-        const auto it = scoped->byUpper.find(Upper(part));
-        if (it != scoped->byUpper.end())
-            for (const std::string& name : it->second)
-                if (Exists(key + "/" + name))
-                    matches.push_back(name);
-        return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-CaseScope::CaseScope(const std::string& folder) : folder_(new ScopedFolder) {
-    folder_->folder = WithoutTrailingSlash(ResolveCase(folder));
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder_->folder, ec)) {
-        const std::string name = entry.path().filename().string();
-        folder_->byUpper[Upper(name)].push_back(name);
-    }
-    for (auto& [upper, names] : folder_->byUpper)
-        std::sort(names.begin(), names.end());
-    scopedFolders.push_back(folder_);
-}
-
-CaseScope::~CaseScope() {
-    std::erase(scopedFolders, folder_);
-    delete folder_;
-}
-
 std::string ResolveCase(const std::string& path) {
     if (path.empty() || Exists(path))
         return path;
@@ -187,14 +134,11 @@ std::string ResolveCase(const std::string& path) {
             current.empty() || current.back() == '/' ? current + part : current + "/" + part;
         if (resolving && !Exists(candidate) && part != "." && part != "..") {
             std::vector<std::string> matches;
-            if (!ScopedMatches(current, part, matches)) {
-                std::error_code ec;
-                for (const auto& entry :
-                     fs::directory_iterator(current.empty() ? "." : current, ec)) {
-                    std::string name = entry.path().filename().string();
-                    if (SameIgnoringCase(name, part))
-                        matches.push_back(name);
-                }
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(current.empty() ? "." : current, ec)) {
+                std::string name = entry.path().filename().string();
+                if (SameIgnoringCase(name, part))
+                    matches.push_back(name);
             }
             if (matches.empty()) {
                 resolving = false;
@@ -596,14 +540,6 @@ Folder::Kind Folder::KindNow(const std::string& name) const {
     if (!IsOpen() || ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return Kind::None;
     return KindOfMode(st.st_mode);
-}
-
-void Folder::Recheck(const std::string& name) {
-    const Kind kind = KindNow(name);
-    if (kind == Kind::None)
-        Forget(name);
-    else
-        Note(name, kind);
 }
 
 RuntimeError Folder::OpenRead(const std::string& name, uint64_t maxBytes, OpenFile& file) const {

@@ -17,25 +17,6 @@ namespace platform {
 // with no such name stay as given.
 std::string ResolveCase(const std::string& path);
 
-struct ScopedFolder;
-
-// For the life of the scope, a name missing in `folder` is looked up among the
-// names the folder held when the scope began (a match still there counts)
-// instead of by reading the folder again, so a command that looks up
-// thousands of names in one folder takes time in proportion to them. A name
-// given to the folder meanwhile by someone else, in another letter case, goes
-// unseen: for folders the game alone writes.
-class CaseScope {
-  public:
-    explicit CaseScope(const std::string& folder);
-    ~CaseScope();
-    CaseScope(const CaseScope&) = delete;
-    CaseScope& operator=(const CaseScope&) = delete;
-
-  private:
-    ScopedFolder* folder_;
-};
-
 bool IsFile(const std::string& path);    // after ResolveCase
 bool IsFolder(const std::string& path);  // after ResolveCase
 // Whether the path, after ResolveCase, is a symbolic link itself.
@@ -136,9 +117,6 @@ class Folder {
     Kind KindOf(const std::string& name) const;
     // What stands under `name` at this moment (links not followed).
     Kind KindNow(const std::string& name) const;
-    // Takes what stands under `name` at this moment into the names, after a
-    // change made by other means than this folder.
-    void Recheck(const std::string& name);
 
     // Opens the file `name` for reading. Error 75 for a link or for anything
     // that is not a plain file once opened; error 6 when it is larger than

@@ -309,12 +309,6 @@ std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platfor
     if (auto failure = WriteCopies(from, local, names))
         return failure;
     const PuzzleFileResult result = ReplacePuzzleSet(local, names, step);
-    // The library's own replace renamed or removed the files; the names follow.
-    for (const std::string& name : names) {
-        local.Recheck(PuzzleTempFileName(name));
-        const std::string found = local.Find(name);
-        local.Recheck(found.empty() ? name : found);
-    }
     if (result.Ok())
         return std::nullopt;
     return FailureOf(result);
@@ -719,8 +713,6 @@ void IXPorterLogic::ImportPuzzles() {
         ShowFailure({DriveFolderName, error, {}});
         return;
     }
-    // The library's replace looks names up by path; this import alone writes the folder.
-    platform::CaseScope lookups(PuzzlePath);
 
     int failures = 0;
     int copied = 0;
