@@ -1,7 +1,6 @@
 #include "toolbox/tool_box_logic.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <string_view>
 
 #include "board/board_model.h"
@@ -11,6 +10,7 @@
 #include "common/tables.h"
 #include "common/text.h"
 #include "common/toolbox_catalogue.h"
+#include "common/vocabulary.h"
 #include "platform/services.h"
 
 namespace quarvelt {
@@ -32,11 +32,6 @@ constexpr std::string_view CountedMiscCodes[] = {
 
 std::string Stem(int16_t row) {
     return TrimBlanks(ToolboxObjectTable[static_cast<size_t>(row)].stem);
-}
-
-bool BeginsWithAny(const std::string& code, std::initializer_list<std::string_view> prefixes) {
-    return std::any_of(prefixes.begin(), prefixes.end(),
-                       [&](std::string_view prefix) { return code.starts_with(prefix); });
 }
 
 bool IsCountedMisc(const std::string& code) {
@@ -233,7 +228,7 @@ void ToolBoxLogic::Activate() {
                     offered = code.starts_with("REF");
                     break;
                 case 2:
-                    offered = BeginsWithAny(code, {"FLT", "MXV", "MXH"});
+                    offered = code.starts_with("FLT") || IsMixerCode(code);
                     break;
                 case MiscellaneousGroup:
                     offered = blank || IsCountedMisc(code);
