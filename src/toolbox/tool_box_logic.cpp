@@ -79,6 +79,12 @@ int16_t DownRowOf(int16_t upRow) {
 // A little space between the board and the tool box, so the board's edge shows.
 constexpr int ToolBoxGap = 8;
 
+// Where a span of `size` that would start at `wanted` starts so as to lie
+// between `low` and `high`; a span longer than that starts at `low`.
+int WithinScreen(int wanted, int size, int low, int high) {
+    return std::max(std::min(wanted, high - size), low);
+}
+
 }  // namespace
 
 ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
@@ -90,8 +96,10 @@ ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
         place.left = board.left - ToolBoxGap - boxWidth;
     else
         place.left = screen.Right() - boxWidth;
-    place.left = std::max(place.left, screen.left);
-    place.top = std::max(std::min(board.top, screen.Bottom() - boxHeight), screen.top);
+    // A board that lies off the screen, in part or wholly, draws the box only
+    // as far as the screen's edge.
+    place.left = WithinScreen(place.left, boxWidth, screen.left, screen.Right());
+    place.top = WithinScreen(board.top, boxHeight, screen.top, screen.Bottom());
     return place;
 }
 

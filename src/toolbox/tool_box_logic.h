@@ -48,7 +48,9 @@ struct ScreenRect {
 // Where the tool box of `boxWidth` by `boxHeight` goes on each activation:
 // beside `board` (the part of the board the window shows), level with its top,
 // on its right where `screen` has room, else on its left, else at the screen's
-// right edge; always inside the screen. The result's width and height are the box's.
+// right edge; always wholly inside the screen, on every edge, wherever the board
+// lies. A box wider or taller than the screen stands at its left or top edge.
+// The result's width and height are the box's.
 ScreenRect ToolBoxPlace(const ScreenRect& board, int boxWidth, int boxHeight,
                         const ScreenRect& screen);
 // How much of the board window's right side to keep clear for the tool box, so

@@ -239,3 +239,26 @@ TEST_F(BoardView, ArrowKeysScrollByWholeCellsJustEnoughToKeepTheCurrentCellInVie
     EXPECT_EQ(Grid().horizontalScrollBar()->value(), 0);
     EXPECT_EQ(Grid().verticalScrollBar()->value(), 0);
 }
+
+TEST_F(BoardView, TheToolBoxStaysOnTheScreenWhateverTheWindowsSize) {
+    PuzzleMode = "NEW";
+    BoardRows = BoardCols = 10;
+    ClearPuzzleBoard(Grid(), window->Tally(), False);
+    window->Logic().ToolMenuClick(1);
+    Settle();
+    ASSERT_TRUE(Box().isVisible());
+    const QRect screen = window->screen()->availableGeometry();
+    // Far larger than the screen, the board centred beyond its right edge; then
+    // as small as the window goes, and large again.
+    for (const QSize size : {QSize(5000, 5000), QSize(1, 1), QSize(5000, 5000)}) {
+        window->resize(size);
+        Settle();
+        const QRect box = Box().frameGeometry();
+        EXPECT_TRUE(screen.contains(box)) << size.width() << " by " << size.height()
+                                          << ": the box at " << box.x() << "," << box.y();
+        const QRect shown = Grid().ShownBoard();
+        EXPECT_FALSE(
+            box.intersects(QRect(Grid().viewport()->mapToGlobal(shown.topLeft()), shown.size())))
+            << "the box stands over the board";
+    }
+}

@@ -255,6 +255,10 @@ TEST(ToolBoxPlace, BesideTheBoardLevelWithItsTopAndInsideTheScreen) {
         {"10x10 scrolled low: kept above the screen's bottom", {720, 900, 480, 480}, 1208, 728},
         {"60x60, wider than the screen: at its right edge", {0, 100, 1920, 950}, 1520, 100},
         {"60x60 in a window off the left: inside the screen", {-300, -40, 1920, 950}, 1520, 0},
+        {"10x10 in a 5000 by 5000 window: on the screen", {2260, 2213, 480, 480}, 1520, 728},
+        {"10x10 in a window dragged far off the bottom right", {6000, 4000, 480, 480}, 1520, 728},
+        {"a 1 by 1 window off the bottom right shows no board", {2600, 1400, 0, 0}, 1520, 728},
+        {"a 1 by 1 window off the top left shows no board", {-900, -700, 0, 0}, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.board);
@@ -264,6 +268,10 @@ TEST(ToolBoxPlace, BesideTheBoardLevelWithItsTopAndInsideTheScreen) {
         EXPECT_TRUE(place.left >= screen.left && place.Right() <= screen.Right() &&
                     place.top >= screen.top && place.Bottom() <= screen.Bottom());
     }
+    // A box larger than the screen stands at its top left corner.
+    const ScreenRect large = ToolBoxPlace({1200, 335, 480, 480}, 2000, 1100, screen);
+    EXPECT_EQ(large.left, screen.left);
+    EXPECT_EQ(large.top, screen.top);
 
     // Where the box would stand over the centred board, the window keeps the box's
     // width and gap clear at its right, and the box then finds room beside the board.
@@ -274,4 +282,26 @@ TEST(ToolBoxPlace, BesideTheBoardLevelWithItsTopAndInsideTheScreen) {
     EXPECT_EQ(ToolBoxRoom({0, 100, 1920, 950}, 400, 322, screen), 408);
     // A 10x10 board centred at 1280: the box at the screen's edge would touch it.
     EXPECT_EQ(ToolBoxRoom({400, 100, 480, 480}, 400, 322, small), 408);
+}
+
+TEST(ToolBoxPlace, InsideEveryScreenWhereverTheBoardLies) {
+    // A screen at the origin, and a second one left of and above it; the tool box,
+    // and a box just the size of the first screen.
+    const ScreenRect screens[] = {{0, 0, 1280, 1024}, {-1920, -200, 1920, 1050}};
+    const ScreenRect boxes[] = {{0, 0, 400, 322}, {0, 0, 1280, 1024}};
+    const int positions[] = {-9000, -2500, -1000, -500, -1, 0, 7, 300, 900, 1279, 1280, 2260, 9000};
+    const int sides[] = {0, 1, 480, 1280, 5000};
+    for (const ScreenRect& screen : screens)
+        for (const ScreenRect& box : boxes)
+            for (int x : positions)
+                for (int y : positions)
+                    for (int side : sides) {
+                        const ScreenRect place =
+                            ToolBoxPlace({x, y, side, side}, box.width, box.height, screen);
+                        ASSERT_TRUE(place.left >= screen.left && place.Right() <= screen.Right() &&
+                                    place.top >= screen.top && place.Bottom() <= screen.Bottom())
+                            << box.width << " by " << box.height << " box beside a board at " << x
+                            << "," << y << " of " << side << " on the screen at " << screen.left
+                            << "," << screen.top << ": at " << place.left << "," << place.top;
+                    }
 }
