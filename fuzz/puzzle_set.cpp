@@ -6,7 +6,7 @@
 #include "common/vocabulary.h"
 #include "entries.h"
 #include "platform/files.h"
-#include "puzzles/ix_porter_logic.h"
+#include "puzzles/puzzle_transfer.h"
 #include "puzzles/puzzle_files.h"
 #include "puzzles/puzzle_names.h"
 #include "support.h"
@@ -141,7 +141,8 @@ void CheckTransferCopy(const std::string& folder,
     platform::Folder from, to;
     Require(!from.Open(folder) && !to.Open(target), Name, "the folders do not open");
     const TransferNames travel = TransferFileNames(Base);
-    const auto failure = CopyPuzzleSet(from, to, travel);
+    const PuzzleFileResult result = TransferPuzzleSet(from, to, Base, PendingSet::Refuse);
+    const bool failure = !result.Ok();
     std::vector<std::string> left;
     platform::ListFiles(target, left);
     if (failure) {
@@ -149,10 +150,12 @@ void CheckTransferCopy(const std::string& folder,
     } else {
         Require(left.size() == travel.size(), Name, "a copied set is not seven files");
         for (const std::string& name : travel) {
+            // A file the set lacks reads as empty, and is copied so.
             std::string source, copy;
-            Require(!platform::ReadWholeFile(folder + name, source) &&
-                        !platform::ReadWholeFile(target + name, copy) && source == copy,
-                    Name, "the copy of " + name + " differs from its source");
+            if (platform::IsFile(folder + name))
+                Require(!platform::ReadWholeFile(folder + name, source), Name, "unreadable source");
+            Require(!platform::ReadWholeFile(target + name, copy) && source == copy, Name,
+                    "the copy of " + name + " differs from its source");
         }
     }
     // A load reads a missing file as empty; the copy wants all seven.
@@ -165,10 +168,9 @@ void CheckTransferCopy(const std::string& folder,
     bool whole = true;
     for (const std::string& name : travel)
         whole = whole && platform::IsFile(folder + name);
-    Require(loaded.Ok() || failure.has_value(), Name, "a set that does not load was copied");
+    Require(loaded.Ok() || failure, Name, "a set that does not load was copied");
     Require(!loaded.Ok() || !whole || PuzzleBaseName(info.baseName) != Base || !failure, Name,
-            "a set that loads was refused by the copy: " +
-                (failure ? failure->file + " " + failure->reason : std::string()));
+            "a set that loads was refused by the copy: " + result.file + " " + result.reason);
 }
 
 }  // namespace

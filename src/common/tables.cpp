@@ -61,23 +61,28 @@ std::vector<PhotonFrameRow>& PhotonFrames(int photon) {
     return photon == 1 ? PhotonFrameTable1 : photon == 2 ? PhotonFrameTable2 : PhotonFrameTable3;
 }
 
-void ResetLinkTables() {
-    BonusObjTable = {};
-    ShutterTable = {};
-    ClosingSquareTable = {};
-    KeyTable = {};
+void ResetLinkTables(BonusObjGrid& bonus, ShutterGrid& shutters, ClosingSquareGrid& squares,
+                     KeyGrid& keys) {
+    bonus = {};
+    shutters = {};
+    squares = {};
+    keys = {};
     for (int kind = 1; kind <= BonusKinds; ++kind)
         for (int n = 1; n <= BonusSlots; ++n)
-            BonusObjTable[kind][n] = {0, -1, -1};
+            bonus[kind][n] = {0, -1, -1};
     for (int kind = 1; kind <= ShutterKinds; ++kind)
         for (int n = 1; n <= LinkSlots; ++n)
-            ShutterTable[kind][n] = {-1, 0, static_cast<int16_t>(kind + 12)};
+            shutters[kind][n] = {-1, 0, static_cast<int16_t>(kind + ShutterNumberBase)};
     for (int colour = 1; colour <= LinkColours; ++colour) {
         for (int n = 1; n <= LinkSlots; ++n) {
-            ClosingSquareTable[colour][n] = {static_cast<int16_t>(colour + 6), -1, -1};
-            KeyTable[colour][n] = {-1, -1, static_cast<int16_t>(colour + 9), -1};
+            squares[colour][n] = {static_cast<int16_t>(colour + SquareNumberBase), -1, -1};
+            keys[colour][n] = {-1, -1, static_cast<int16_t>(colour + KeyNumberBase), -1};
         }
     }
+}
+
+void ResetLinkTables() {
+    ResetLinkTables(BonusObjTable, ShutterTable, ClosingSquareTable, KeyTable);
 }
 
 PhotonPathRow ResetPhotonPathRow() {

@@ -138,10 +138,23 @@ extern float PuzzleLoadPause;
 // Empties every table as a fresh program has them.
 void ResetTables();
 
+using BonusObjGrid = decltype(BonusObjTable);
+using ShutterGrid = decltype(ShutterTable);
+using ClosingSquareGrid = decltype(ClosingSquareTable);
+using KeyGrid = decltype(KeyTable);
+
+// Object numbers of the link tables' rows are the row plus these.
+inline constexpr int16_t ShutterNumberBase = 12;
+inline constexpr int16_t KeyNumberBase = 9;
+inline constexpr int16_t SquareNumberBase = 6;
+
 // Frees every slot of the link tables and the bonus table: no cell (-1), no
 // shutter linked (-1), closed shutters, used keys and bonus objects (-1), no
-// points; each slot keeps its object number (kind + 12, colour + 6, colour + 9).
-// Slot 0 of every row is cleared.
+// points; each slot keeps its object number (kind + ShutterNumberBase, colour
+// + SquareNumberBase, colour + KeyNumberBase). Slot 0 of every row is cleared.
+void ResetLinkTables(BonusObjGrid& bonus, ShutterGrid& shutters, ClosingSquareGrid& squares,
+                     KeyGrid& keys);
+// The same for the program-wide tables.
 void ResetLinkTables();
 
 // A path row before any photon has walked over it.

@@ -21,8 +21,12 @@ RuntimeError MakeError(int number) {
             return {number, "Device I/O error"};
         case ErrFileExists:
             return {number, "File already exists"};
+        case ErrFileAlreadyOpen:
+            return {number, "File already open"};
         case ErrDiskFull:
             return {number, "Disk full"};
+        case ErrTooManyFiles:
+            return {number, "Too many files"};
         case ErrPastEnd:
             return {number, "Input past end of file"};
         case ErrPermissionDenied:
@@ -59,6 +63,9 @@ RuntimeError ErrorFromErrno(int err, const std::string& path) {
             return MakeError(ErrFileExists);
         case EIO:
             return MakeError(ErrDeviceIO);
+        case EMFILE:
+        case ENFILE:
+            return MakeError(ErrTooManyFiles);
         case ENAMETOOLONG:
         case EINVAL:
             return MakeError(ErrBadFileName);

@@ -22,6 +22,8 @@ enum : int {
     ErrFileNotFound = 53,
     ErrDeviceIO = 57,
     ErrFileExists = 58,
+    ErrTooManyFiles = 67,
+    ErrFileAlreadyOpen = 55,  // also: a folder another copy of the game is writing
     ErrDiskFull = 61,
     ErrPastEnd = 62,
     ErrPermissionDenied = 70,

@@ -2,14 +2,18 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <thread>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -47,7 +51,18 @@ struct Descriptor {
     }
 };
 
+std::function<void()>& FileEventHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+void FileEvent() {
+    if (FileEventHook())
+        FileEventHook()();
+}
+
 RuntimeError WriteAll(int fd, const std::string& bytes) {
+    FileEvent();
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -112,7 +127,87 @@ Folder::Kind KindOfMode(mode_t mode) {
 // pipe or a device, no terminal taken over.
 constexpr int SafeOpen = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
+constexpr size_t AtomicDigits = 6;
+
+RuntimeError Flush(int fd) {
+    FileEvent();
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return ErrorFromErrno(errno);
+    return {};
+}
+
+// The one atomic writer: `bytes` go to a new file beside `name` in the folder
+// `dirFd` ("." + name + "." + six digits), are flushed and renamed over
+// `name`, which keeps its permissions. A folder or anything but a plain file
+// at `name` is refused, a link too unless `replaceLink`, and so is a file its
+// owner protected (CheckWritable). On a failure nothing of the write is left.
+RuntimeError WriteAtomicIn(int dirFd, const std::string& name, const std::string& bytes,
+                           bool replaceLink) {
+    if (name.empty() || name.find('/') != std::string::npos)
+        return MakeError(ErrBadFileName);
+    mode_t mode = 0644;
+    struct stat old;
+    if (::fstatat(dirFd, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (!S_ISREG(old.st_mode) && !(replaceLink && S_ISLNK(old.st_mode)))
+            return MakeError(ErrPathFileAccess);
+        if (auto error = WritableCheck(old, dirFd, name))
+            return error;
+        if (S_ISREG(old.st_mode))
+            mode = old.st_mode & 07777;
+    }
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string digits = std::to_string(random() % 1000000);
+        digits.insert(0, AtomicDigits - digits.size(), '0');
+        const std::string temp = "." + name + "." + digits;
+        FileEvent();
+        Descriptor file{::openat(dirFd, temp.c_str(), O_RDWR | O_CREAT | O_EXCL | SafeOpen, 0600)};
+        if (file.fd < 0 && errno == EEXIST)
+            continue;
+        if (file.fd < 0)
+            return ErrorFromErrno(errno, name);
+        RuntimeError error = WriteAll(file.fd, bytes);
+        if (!error && ::fchmod(file.fd, mode) != 0)
+            error = ErrorFromErrno(errno);
+        if (!error)
+            error = Flush(file.fd);
+        if (!error && ::close(std::exchange(file.fd, -1)) != 0)
+            error = ErrorFromErrno(errno);
+        if (!error) {
+            FileEvent();
+            if (::renameat(dirFd, temp.c_str(), dirFd, name.c_str()) != 0)
+                error = ErrorFromErrno(errno, name);
+        }
+        if (error)
+            ::unlinkat(dirFd, temp.c_str(), 0);
+        return error;
+    }
+    return MakeError(ErrFileExists);
+}
+
 }  // namespace
+
+int FolderLockWaitMs = 2000;
+
+void SetFileEventHook(std::function<void()> hook) {
+    FileEventHook() = std::move(hook);
+}
+
+std::optional<std::string> AtomicLeftoverOf(const std::string& name) {
+    if (name.size() < AtomicDigits + 3 || name.front() != '.' ||
+        name[name.size() - AtomicDigits - 1] != '.' ||
+        !std::all_of(name.end() - AtomicDigits, name.end(),
+                     [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return name.substr(1, name.size() - AtomicDigits - 2);
+}
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
 
 std::string ResolveCase(const std::string& path) {
     if (path.empty() || Exists(path))
@@ -189,6 +284,7 @@ RuntimeError CreateFolder(const std::string& path) {
     if (IsFolder(path))
         return {};
     std::error_code ec;
+    FileEvent();
     fs::create_directories(path, ec);
     if (ec)
         return ErrorFromCode(ec, path);
@@ -267,38 +363,13 @@ RuntimeError WriteFileAtomic(const std::string& path, const std::string& bytes) 
     const size_t slash = target.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = (slash == std::string::npos ? "" : folder) + "." + name + ".XXXXXX";
-    // The rename below would replace a file its owner protected.
-    if (auto error = CheckWritable(target))
-        return error;
-
-    Descriptor file{::mkstemp(temp.data())};
-    if (file.fd < 0)
-        return ErrorFromErrno(errno, temp);
-    struct stat old;
-    mode_t mode = 0644;
-    if (::stat(target.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) {
-            ::unlink(temp.c_str());
-            return MakeError(ErrPathFileAccess);
-        }
-        mode = old.st_mode & 07777;
-    }
-    RuntimeError error = WriteAll(file.fd, bytes);
-    if (!error && ::fchmod(file.fd, mode) != 0)
-        error = ErrorFromErrno(errno);
-    if (!error && ::fsync(file.fd) != 0)
-        error = ErrorFromErrno(errno);
-    if (!error && ::close(file.fd) != 0)
-        error = ErrorFromErrno(errno);
-    file.fd = -1;
-    if (!error && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = ErrorFromErrno(errno, target);
-    if (error) {
-        ::unlink(temp.c_str());
-        return error;
-    }
-    return {};
+    // A link at the name is replaced, never written through.
+    if (IsFolder(target))
+        return MakeError(ErrPathFileAccess);
+    Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd < 0)
+        return ErrorFromErrno(errno, target);
+    return WriteAtomicIn(dir.fd, name, bytes, true);
 }
 
 RuntimeError CopyFileVerified(const std::string& from, const std::string& to, uint64_t maxBytes) {
@@ -330,6 +401,7 @@ RuntimeError DeleteFile(const std::string& path) {
     // Unlinking asks only the folder's permission; the file's own protection counts here.
     if (auto error = CheckWritable(resolved))
         return error;
+    FileEvent();
     if (::unlink(resolved.c_str()) != 0)
         return ErrorFromErrno(errno, resolved);
     return {};
@@ -350,6 +422,7 @@ RuntimeError RenameFile(const std::string& from, const std::string& to) {
         return MakeError(ErrPathFileAccess);
     if (auto error = CheckWritable(target))
         return error;
+    FileEvent();
     if (::rename(source.c_str(), target.c_str()) != 0)
         return ErrorFromErrno(errno, target);
     return {};
@@ -374,10 +447,6 @@ OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
     return *this;
 }
 
-std::string OpenFile::Path() const {
-    return "/proc/self/fd/" + std::to_string(fd_);
-}
-
 RuntimeError OpenFile::Read(uint64_t count, std::string& bytes) const {
     if (fd_ < 0)
         return MakeError(ErrBadFileName);
@@ -391,6 +460,8 @@ Folder::~Folder() {
 
 Folder::Folder(Folder&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
+      shared_(std::exchange(other.shared_, 0)),
+      exclusive_(std::exchange(other.exclusive_, 0)),
       kinds_(std::move(other.kinds_)),
       byUpper_(std::move(other.byUpper_)) {}
 
@@ -399,6 +470,8 @@ Folder& Folder::operator=(Folder&& other) noexcept {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
+        shared_ = std::exchange(other.shared_, 0);
+        exclusive_ = std::exchange(other.exclusive_, 0);
         kinds_ = std::move(other.kinds_);
         byUpper_ = std::move(other.byUpper_);
     }
@@ -424,6 +497,7 @@ RuntimeError Folder::OpenIn(const Folder& parent, const std::string& name, bool 
     if (found.empty()) {
         if (!create)
             return MakeError(ErrPathNotFound);
+        FileEvent();
         if (::mkdirat(parent.fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
             return ErrorFromErrno(errno);
         found = name;
@@ -546,6 +620,7 @@ RuntimeError Folder::OpenRead(const std::string& name, uint64_t maxBytes, OpenFi
     file = OpenFile();
     if (!IsOpen())
         return MakeError(ErrPathNotFound);
+    FileEvent();
     file.fd_ = ::openat(fd_, name.c_str(), O_RDONLY | SafeOpen);
     if (file.fd_ < 0)
         return errno == ELOOP ? MakeError(ErrPathFileAccess) : ErrorFromErrno(errno, name);
@@ -562,6 +637,7 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
     file = OpenFile();
     if (!IsOpen())
         return MakeError(ErrPathNotFound);
+    FileEvent();
     file.fd_ = ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | SafeOpen, 0644);
     if (file.fd_ < 0)
         return ErrorFromErrno(errno, name);
@@ -569,8 +645,8 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
     RuntimeError error = WriteAll(file.fd_, bytes);
     if (!error && ::fchmod(file.fd_, 0644) != 0)
         error = ErrorFromErrno(errno);
-    if (!error && ::fsync(file.fd_) != 0)
-        error = ErrorFromErrno(errno);
+    if (!error)
+        error = Flush(file.fd_);
     std::string back;
     if (!error)
         error = ReadAt(file.fd_, 0, bytes.size(), back);
@@ -586,20 +662,12 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
 }
 
 RuntimeError Folder::WriteFileAtomic(const std::string& name, const std::string& bytes) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temp = "." + name + "." + std::to_string(random() % 1000000);
-        OpenFile file;
-        RuntimeError error = CreateFile(temp, bytes, file);
-        if (error.number == ErrFileExists)
-            continue;
-        if (!error)
-            error = Rename(temp, name);
-        if (error)
-            Remove(temp);
+    if (!IsOpen())
+        return MakeError(ErrPathNotFound);
+    if (auto error = WriteAtomicIn(fd_, name, bytes, false))
         return error;
-    }
-    return MakeError(ErrFileExists);
+    Note(name, Kind::File);
+    return {};
 }
 
 RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
@@ -616,6 +684,7 @@ RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
         if (auto error = WritableCheck(st, fd_, to))
             return error;
     }
+    FileEvent();
     if (::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0)
         return ErrorFromErrno(errno, to);
     Forget(from);
@@ -633,6 +702,7 @@ RuntimeError Folder::Remove(const std::string& name) {
         return MakeError(ErrPathFileAccess);
     if (auto error = WritableCheck(st, fd_, name))
         return error;
+    FileEvent();
     if (::unlinkat(fd_, name.c_str(), 0) != 0)
         return ErrorFromErrno(errno, name);
     Forget(name);
@@ -644,6 +714,79 @@ RuntimeError Folder::CheckWritable(const std::string& name) const {
     if (!IsOpen() || ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     return WritableCheck(st, fd_, name);
+}
+
+RuntimeError Folder::Sync() const {
+    return IsOpen() ? Flush(fd_) : MakeError(ErrPathNotFound);
+}
+
+FileIdentity Folder::Identity() const {
+    struct stat st;
+    if (!IsOpen() || ::fstat(fd_, &st) != 0)
+        return {};
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+}
+
+bool Folder::ReadOnly() const {
+    struct statvfs fs;
+    return IsOpen() && ::fstatvfs(fd_, &fs) == 0 && (fs.f_flag & ST_RDONLY) != 0;
+}
+
+bool Folder::WriteProtected() const {
+    struct stat st;
+    if (!IsOpen() || ReadOnly() || ::fstat(fd_, &st) != 0)
+        return true;
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return ::faccessat(fd_, ".", W_OK, AT_EACCESS) != 0;
+}
+
+namespace {
+
+// Takes `operation` (LOCK_SH or LOCK_EX) on `fd`, waiting up to FolderLockWaitMs.
+RuntimeError TakeLock(int fd, int operation) {
+    constexpr auto Step = std::chrono::milliseconds(20);
+    for (int waited = 0;; waited += static_cast<int>(Step.count())) {
+        if (::flock(fd, operation | LOCK_NB) == 0)
+            return {};
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return ErrorFromErrno(errno);
+        if (waited >= FolderLockWaitMs)
+            return MakeError(ErrFileAlreadyOpen);
+        std::this_thread::sleep_for(Step);
+    }
+}
+
+}  // namespace
+
+FolderLock::FolderLock(const Folder& folder, bool exclusive)
+    : folder_(folder), exclusive_(exclusive) {
+    if (!folder.IsOpen()) {
+        error_ = MakeError(ErrPathNotFound);
+        return;
+    }
+    const bool held = exclusive ? folder.exclusive_ > 0
+                                : folder.exclusive_ > 0 || folder.shared_ > 0;
+    if (!held) {
+        error_ = TakeLock(folder.fd_, exclusive ? LOCK_EX : LOCK_SH);
+        // A failed change from shared to exclusive may have let the shared lock go.
+        if (error_ && folder.shared_ > 0)
+            TakeLock(folder.fd_, LOCK_SH);
+    }
+    if (!error_)
+        ++(exclusive ? folder.exclusive_ : folder.shared_);
+}
+
+FolderLock::~FolderLock() {
+    if (error_)
+        return;
+    int& count = exclusive_ ? folder_.exclusive_ : folder_.shared_;
+    if (--count > 0 || folder_.exclusive_ > 0)
+        return;
+    if (folder_.shared_ > 0)
+        ::flock(folder_.fd_, LOCK_SH);
+    else
+        ::flock(folder_.fd_, LOCK_UN);
 }
 
 std::string ExecutableFolder() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -50,7 +52,11 @@ struct FileStamp {
 FileStamp StampOf(const std::string& path);
 
 // Writes a temporary file beside `path`, flushes it and renames it over `path`.
+// The file keeps the permissions of the one it replaces.
 RuntimeError WriteFileAtomic(const std::string& path, const std::string& bytes);
+// The name whose atomic write, killed before its rename, left the temporary
+// `name` behind ("." + the name + "." + six digits); nothing for other names.
+std::optional<std::string> AtomicLeftoverOf(const std::string& name);
 // Copies `from` to `to` atomically and compares the copy with the source. A
 // source larger than `maxBytes` is not read (error 6).
 RuntimeError CopyFileVerified(const std::string& from, const std::string& to,
@@ -72,8 +78,6 @@ class OpenFile {
     bool IsOpen() const { return fd_ >= 0; }
     // The size it had when it was opened.
     uint64_t Size() const { return size_; }
-    // A path that opens this very file, for readers that take paths.
-    std::string Path() const;
     // Its first `count` bytes; fewer is an error.
     RuntimeError Read(uint64_t count, std::string& bytes) const;
 
@@ -82,6 +86,15 @@ class OpenFile {
     int fd_ = -1;
     uint64_t size_ = 0;
 };
+
+// Where a file or folder lives on the disk: the same for one file under any name.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of what stands at `path` (links followed); nothing when nothing does.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 // A folder opened once. Its names are read once and looked up in memory,
 // without regard to case; its files are opened relative to it, never through
@@ -133,19 +146,59 @@ class Folder {
     RuntimeError Remove(const std::string& name);
     // CheckWritable's rule for the plain file `name`.
     RuntimeError CheckWritable(const std::string& name) const;
-    // SyncFolder for this very folder.
+    // Flushes its entries, so that the renames and new files in it survive a
+    // power cut in the order they were made. A file system that cannot flush
+    // a folder counts as done.
     RuntimeError Sync() const;
+    FileIdentity Identity() const;
+    // Whether it lies on a file system mounted read-only.
+    bool ReadOnly() const;
+    // Whether nothing can be written in it: ReadOnly, or CheckWritable's rule
+    // applied to the folder itself.
+    bool WriteProtected() const;
 
   private:
+    friend class FolderLock;
     RuntimeError ReadNames();
     void Forget(const std::string& name);
     void Note(const std::string& name, Kind kind);
 
     int fd_ = -1;
+    // The locks this process holds on it through FolderLock.
+    mutable int shared_ = 0;
+    mutable int exclusive_ = 0;
     std::unordered_map<std::string, Kind> kinds_;
     // The names by their upper-case form, each list in byte order.
     std::unordered_map<std::string, std::vector<std::string>> byUpper_;
 };
+
+// A lock on a folder against other copies of the game, for as long as it
+// lives: one writer at a time (exclusive), readers beside each other (shared).
+// Another copy holding it is waited for briefly (FolderLockWaitMs), then the
+// lock fails with error 55. Locks nest within one process: a shared lock
+// inside an exclusive one is already held.
+class FolderLock {
+  public:
+    FolderLock(const Folder& folder, bool exclusive);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    // Why the lock was not taken; nothing is held then.
+    const RuntimeError& Error() const { return error_; }
+
+  private:
+    const Folder& folder_;
+    bool exclusive_;
+    RuntimeError error_;
+};
+// How long a lock waits for another copy of the game.
+extern int FolderLockWaitMs;
+
+// For a test that ends the program at a file operation: runs before every
+// operation that creates, writes, flushes, renames or removes a file or
+// folder, and before every open of a file for reading through a Folder.
+void SetFileEventHook(std::function<void()> hook);
 
 // The folder of the running executable, with a trailing '/'.
 std::string ExecutableFolder();

@@ -1,5 +1,6 @@
 #include "platform/records.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/files.h"
@@ -54,6 +55,20 @@ std::string RecordBuffer::GetText(size_t offset, size_t width) const {
     return bytes_.substr(offset, width);
 }
 
+RecordFileContents SplitRecords(const std::string& bytes, size_t recordLength,
+                                size_t maxRecords) {
+    RecordFileContents contents;
+    if (recordLength == 0)
+        return contents;
+    const size_t whole = bytes.size() / recordLength;
+    const size_t count = std::min(whole, maxRecords);
+    contents.records.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+        contents.records.emplace_back(bytes.substr(i * recordLength, recordLength));
+    contents.trailingBytes = bytes.size() % recordLength;
+    return contents;
+}
+
 RuntimeError ReadRecordFile(const std::string& path, size_t recordLength,
                             RecordFileContents& contents, size_t maxRecords) {
     contents = {};
@@ -72,9 +87,7 @@ RuntimeError ReadRecordFile(const std::string& path, size_t recordLength,
     std::string bytes;
     if (auto error = ReadBytes(path, 0, static_cast<uint64_t>(count) * recordLength, bytes))
         return error;
-    contents.records.reserve(count);
-    for (size_t i = 0; i < count; ++i)
-        contents.records.emplace_back(bytes.substr(i * recordLength, recordLength));
+    contents = SplitRecords(bytes, recordLength, maxRecords);
     contents.trailingBytes = static_cast<size_t>(size % recordLength);
     return {};
 }

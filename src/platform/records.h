@@ -37,6 +37,9 @@ struct RecordFileContents {
     size_t trailingBytes = 0;           // bytes after the last whole record
 };
 
+// The whole records of `bytes`, at most `maxRecords` of them from the first.
+RecordFileContents SplitRecords(const std::string& bytes, size_t recordLength,
+                                size_t maxRecords = SIZE_MAX);
 // Reads the whole records, at most `maxRecords` of them from the first; the
 // rest of the file is not read. A missing file reads as empty and is not created.
 RuntimeError ReadRecordFile(const std::string& path, size_t recordLength,

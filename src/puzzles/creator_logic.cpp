@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/services.h"
 #include "puzzles/puzzle_names.h"
+#include "puzzles/puzzle_set_replace.h"
 
 namespace quarvelt {
 
@@ -44,15 +45,7 @@ std::string SizeText(int16_t rows, int16_t cols) {
 
 // How a file operation of the set failed, in the game's words.
 std::string FailureText(const PuzzleFileResult& result) {
-    switch (result.status) {
-        case PuzzleFileStatus::Failed:
-            return platform::ErrorText(result.error);
-        case PuzzleFileStatus::InfMissing:
-            return "ERROR: PUZZLE INFORMATION FILE NOT FOUND!";
-        default:
-            return std::string(PuzzleDamagedText) + "\r\r" +
-                   result.file.substr(result.file.find_last_of("/\\") + 1) + ": " + result.reason;
-    }
+    return PuzzleFailureText(result, "the game, at its next start,");
 }
 
 // Tool pictures are found through the index this game ships, whatever the
@@ -190,11 +183,14 @@ int16_t CreatorLogic::LoadPuzzleList() {
     selected_ = -1;
     std::vector<std::string> names;
     const int16_t count = GetFileList(PuzzlePath, "*.INF", names);
+    // The folder is opened once for the whole listing.
+    platform::Folder folder;
+    folder.Open(PuzzlePath);
     for (int16_t i = 1; i <= count; ++i) {
         const std::string& file = names[static_cast<size_t>(i)];
         PuzzleInfo info;
         ListRow row;
-        if (ReadPuzzleInfo(PuzzlePath + file, info).Ok()) {
+        if (ReadWholePuzzleInfo(folder, file, PendingSet::Finish, info).Ok()) {
             row = {info.puzzleName, info.pzlFile, info.tbxFile, info.baseName, file};
         } else {
             // A damaged puzzle is still listed; loading it says what is wrong.

@@ -13,6 +13,7 @@
 #include "puzzles/puzzle_keys.h"
 #include "puzzles/puzzle_names.h"
 #include "puzzles/puzzle_set_replace.h"
+#include "puzzles/puzzle_transfer.h"
 
 namespace quarvelt {
 
@@ -35,21 +36,14 @@ constexpr const char* ListingTitle = "LOCATING  PUZZLE  FILES";
 constexpr const char* ExportTitle = "EXPORT PUZZLE FILES";
 constexpr const char* ImportTitle = "IMPORT PUZZLE FILES";
 
-// The order the files travel in, which is not the order they are written in.
-constexpr std::array<PuzzleFile, PuzzleFileCount> TravelOrder{
-    PuzzleFile::Inf, PuzzleFile::Pzl, PuzzleFile::Tbx, PuzzleFile::Tgc,
-    PuzzleFile::Shc, PuzzleFile::Sqc, PuzzleFile::Kyc};
-
-const char* Extension(PuzzleFile file) {
-    return PuzzleFileExtensions[static_cast<size_t>(file)];
-}
-
 bool IsTransferKind(platform::DriveKind kind) {
     return kind == platform::DriveKind::Removable || kind == platform::DriveKind::CdRom;
 }
 
 using Kind = platform::Folder::Kind;
-using SetFiles = std::array<platform::OpenFile, PuzzleFileCount>;
+
+// Rows are numbered by 16-bit counts.
+constexpr size_t MaxListed = static_cast<size_t>(std::numeric_limits<int16_t>::max());
 
 // Nothing of a puzzle is copied until all seven of its files are there: false,
 // after its message, when one is missing from `folder`.
@@ -67,123 +61,10 @@ bool AllFilesThere(const platform::Folder& folder, const TransferNames& names,
     return true;
 }
 
-CopyFailure FailureOf(const PuzzleFileResult& result) {
-    return CopyFailure{result.file, result.error, result.reason};
-}
-
-// Opens a file of a set for reading. A link, anything but a plain file and a
-// file larger than its kind can be are damage; nothing of such a file is read.
-std::optional<CopyFailure> OpenSetFile(const platform::Folder& folder, const std::string& name,
-                                       PuzzleFile kind, platform::OpenFile& file) {
-    const std::string found = folder.Find(name);
-    const platform::RuntimeError error =
-        folder.OpenRead(found.empty() ? name : found, PuzzleFileSizeLimit(kind), file);
-    if (!error)
-        return std::nullopt;
-    if (error.number == platform::ErrOverflow)
-        return FailureOf(CheckPuzzleFileSize(name, kind, file.Size()));
-    if (error.number == platform::ErrPathFileAccess)
-        return CopyFailure{name,
-                           {},
-                           folder.KindNow(found.empty() ? name : found) == Kind::Link
-                               ? "link"
-                               : "not a plain file"};
-    return CopyFailure{name, error, {}};
-}
-
-std::string Problem(const CopyFailure& failure) {
-    return failure.file + ": " +
-           (failure.reason.empty() ? failure.error.description : failure.reason);
-}
-
-// Reads the set held open in `files` (travel order) as a load reads it;
-// `names` name its files in what is reported.
-std::optional<CopyFailure> ReadHeldSet(const SetFiles& files, const TransferNames& names,
-                                       PuzzleInfo& info) {
-    PuzzleFilePaths paths;
-    for (size_t i = 0; i < files.size(); ++i)
-        paths[static_cast<size_t>(TravelOrder[i])] = files[i].Path();
-    PuzzleTables tables;
-    PuzzleFileResult result = ReadPuzzleFileSet(paths, info, tables);
-    if (result.Ok())
-        return std::nullopt;
-    // The information file is reported by the name of the path it was read through.
-    for (size_t i = 0; i < files.size(); ++i)
-        if (GetFileName(files[i].Path()) == result.file)
-            result.file = names[i];
-    return FailureOf(result);
-}
-
-// Reads the information file `name` of `folder` through one descriptor.
-std::optional<CopyFailure> ReadInfoIn(const platform::Folder& folder, const std::string& name,
-                                      PuzzleInfo& info) {
-    platform::OpenFile file;
-    if (auto failure = OpenSetFile(folder, name, PuzzleFile::Inf, file))
-        return failure;
-    const PuzzleFileResult result = ReadPuzzleInfo(file.Path(), info);
-    if (result.Ok())
-        return std::nullopt;
-    return CopyFailure{name, result.error,
-                       result.status == PuzzleFileStatus::InfMissing ? "missing" : result.reason};
-}
-
-// Empty when `file` in `folder` names a puzzle the transfer may carry; else
-// why not. Only a set named after its own checked base name qualifies. On a
-// drive, every file that would travel must be a plain file, not a link, and be
-// the very file its information file names (a drive that tells names apart by
-// case may hold another file under the name that travels).
-std::string CheckNames(const platform::Folder& folder, const std::string& file, bool onDrive,
-                       PuzzleInfo& info, std::string& base) {
-    if (onDrive && folder.KindOf(file) == Kind::Link)
-        return file + ": link";
-    if (auto failure = ReadInfoIn(folder, file, info))
-        return Problem(*failure);
-    base = PuzzleBaseName(info.baseName);
-    if (!IsPuzzleBaseName(base))
-        return file + ": base name";
-    if (UpperCase(file) != base + Extension(PuzzleFile::Inf))
-        return file + ": file name";
-    for (PuzzleFile kind : TravelOrder)
-        if (UpperCase(info.FileName(kind)) != base + Extension(kind))
-            return file + ": stored file name";
-    if (!onDrive)
-        return {};
-    const std::string listed = folder.Find(file);
-    for (PuzzleFile kind : TravelOrder) {
-        const std::string name = base + Extension(kind);
-        const std::string travels = folder.Find(name);
-        const Kind what = folder.KindOf(name);
-        if (what == Kind::Link)
-            return name + ": link";
-        if (what != Kind::File)
-            return name + ": missing";
-        if (travels != folder.Find(info.FileName(kind)) ||
-            (kind == PuzzleFile::Inf && travels != listed))
-            return name + ": not the file its information file names";
-    }
-    return {};
-}
-
-// Empty when `file` in `folder` is a puzzle the transfer may carry; else why
-// not. A drive's puzzles come from elsewhere, so all seven files are read
-// before one is listed.
-std::string CheckPuzzle(const platform::Folder& folder, const std::string& file, bool onDrive,
-                        std::string& puzzleName, std::string& base) {
-    PuzzleInfo info;
-    if (std::string problem = CheckNames(folder, file, onDrive, info, base); !problem.empty())
-        return problem;
-    if (onDrive) {
-        const TransferNames names = TransferFileNames(base);
-        SetFiles files;
-        for (size_t i = 0; i < names.size(); ++i)
-            if (auto failure = OpenSetFile(folder, names[i], TravelOrder[i], files[i]))
-                return Problem(*failure);
-        PuzzleInfo read;
-        if (auto failure = ReadHeldSet(files, names, read))
-            return Problem(*failure);
-    }
-    puzzleName = info.puzzleName.empty() ? base : info.puzzleName;
-    return {};
+TransferOutcome OutcomeOf(const PuzzleFileResult& result) {
+    return result.Ok()                                        ? TransferOutcome::Copied
+           : result.status == PuzzleFileStatus::Unfinished ? TransferOutcome::Unfinished
+                                                             : TransferOutcome::Failed;
 }
 
 }  // namespace
@@ -195,123 +76,6 @@ DriveEntry CheckDriveEntry(const std::string& entry) {
     if (trimmed.size() != 2 || entry.front() < 'A' || entry.front() > 'Z' || entry.back() != ':')
         return DriveEntry::Invalid;
     return DriveEntry::Accepted;
-}
-
-TransferNames TransferFileNames(const std::string& base) {
-    TransferNames names;
-    for (size_t i = 0; i < TravelOrder.size(); ++i)
-        names[i] = base + Extension(TravelOrder[i]);
-    return names;
-}
-
-namespace {
-
-// Writes the copies of the seven `names` of `from` into `to` under their
-// temporary names and reads them as a load reads a set; on a failure no
-// temporary is left.
-std::optional<CopyFailure> WriteCopies(const platform::Folder& from, platform::Folder& to,
-                                       const TransferNames& names) {
-    std::vector<std::string> temps;
-    auto fail = [&to, &temps](CopyFailure failure) {
-        for (const std::string& temp : temps)
-            to.Remove(temp);
-        return std::optional<CopyFailure>(std::move(failure));
-    };
-    SetFiles copies;
-    for (size_t i = 0; i < names.size(); ++i) {
-        platform::OpenFile source;
-        if (auto failure = OpenSetFile(from, names[i], TravelOrder[i], source))
-            return fail(*failure);
-        std::string bytes;
-        if (auto error = source.Read(source.Size(), bytes))
-            return fail({names[i], error, {}});
-        const std::string temp = PuzzleTempFileName(names[i]);
-        platform::RuntimeError error = to.CreateFile(temp, bytes, copies[i]);
-        // A temporary left by a copy that never ended is ours to drop.
-        if (error.number == platform::ErrFileExists && to.KindNow(temp) != Kind::Folder &&
-            !to.Remove(temp))
-            error = to.CreateFile(temp, bytes, copies[i]);
-        if (error)
-            return fail({names[i], error, {}});
-        temps.push_back(temp);
-    }
-
-    // What is put in place is what was checked: the copies, read as a load reads them.
-    PuzzleInfo info;
-    if (auto failure = ReadHeldSet(copies, names, info))
-        return fail(*failure);
-    if (PuzzleBaseName(info.baseName) + Extension(PuzzleFile::Inf) != names[0])
-        return fail({names[0], {}, "base name"});
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
-                                         const TransferNames& names) {
-    if (auto failure = WriteCopies(from, to, names))
-        return failure;
-    std::vector<std::string> temps;
-    for (const std::string& name : names)
-        temps.push_back(PuzzleTempFileName(name));
-    auto fail = [&to, &temps](CopyFailure failure) {
-        for (const std::string& temp : temps)
-            to.Remove(temp);
-        return std::optional<CopyFailure>(std::move(failure));
-    };
-
-    // What the target held, so that a set half put in place can be put back.
-    // No link at the target is read or written through, and one
-    // write-protected file keeps the whole set as it was.
-    std::array<std::optional<std::string>, PuzzleFileCount> old;
-    std::array<std::string, PuzzleFileCount> targets;
-    for (size_t i = 0; i < names.size(); ++i) {
-        const std::string found = to.Find(names[i]);
-        targets[i] = found.empty() ? names[i] : found;
-        const Kind kind = to.KindNow(targets[i]);
-        if (kind == Kind::None)
-            continue;
-        if (kind != Kind::File)
-            return fail({names[i], platform::MakeError(platform::ErrPathFileAccess), {}});
-        if (auto error = to.CheckWritable(targets[i]))
-            return fail({names[i], error, {}});
-        // A file past the largest a puzzle file can be is no puzzle file: it
-        // is neither read nor replaced, so the target stays as it was.
-        platform::OpenFile file;
-        if (auto failure = OpenSetFile(to, targets[i], TravelOrder[i], file)) {
-            failure->file = names[i];
-            return fail(*failure);
-        }
-        std::string bytes;
-        if (auto error = file.Read(file.Size(), bytes))
-            return fail({names[i], error, {}});
-        old[i] = std::move(bytes);
-    }
-
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (auto error = to.Rename(temps[i], targets[i])) {
-            for (size_t j = 0; j < i; ++j) {
-                if (old[j])
-                    to.WriteFileAtomic(targets[j], *old[j]);
-                else
-                    to.Remove(targets[j]);
-            }
-            temps.erase(temps.begin(), temps.begin() + static_cast<std::ptrdiff_t>(i));
-            return fail({names[i], error, {}});
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platform::Folder& local,
-                                           const TransferNames& names,
-                                           const ReplaceStepHook& step) {
-    if (auto failure = WriteCopies(from, local, names))
-        return failure;
-    const PuzzleFileResult result = ReplacePuzzleSet(local, names, step);
-    if (result.Ok())
-        return std::nullopt;
-    return FailureOf(result);
 }
 
 std::string IXPorterLogic::DefaultDrive() {
@@ -373,7 +137,7 @@ bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char*
     if (drive.root.KindNow(DriveFolderName) == Kind::Link) {
         RefuseLinkedFolder(title);
     } else if (create) {
-        ShowFailure({DriveFolderName, error, {}});
+        ShowFailure({PuzzleFileStatus::Failed, DriveFolderName, {}, error});
     } else if (std::string(title) == ListingTitle) {
         platform::Beep();
         platform::MsgBox("ERROR: PATH NOT FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
@@ -391,7 +155,7 @@ bool IXPorterLogic::DriveFolderStands(const DriveFolder& drive) {
     if (drive.root.KindNow(drive.name) == Kind::Link)
         RefuseLinkedFolder(TransferTitle().c_str());
     else
-        ShowFailure({DriveFolderName, {}, "not the folder it was"});
+        ShowFailure({PuzzleFileStatus::Damaged, DriveFolderName, "not the folder it was", {}});
     return false;
 }
 
@@ -508,23 +272,34 @@ int16_t IXPorterLogic::LoadTransferList() {
         Changed();
         return 0;
     }
-    const platform::Folder& folder = mode_ == ImportMode ? drive.puzzles : local;
+    platform::Folder& folder = mode_ == ImportMode ? drive.puzzles : local;
+    listedFolder_ = folder.Identity();
     for (std::string& file : MatchFileNames(folder.FileNames(), "*.INF"))
         transferFiles_.push_back(std::move(file));
 
     // A drive that tells names apart by case may hold one set twice.
     std::unordered_set<std::string> bases;
+    size_t heldBack = 0;
     for (size_t i = 1; i < transferFiles_.size(); ++i) {
-        // Rows are numbered by 16-bit counts.
-        if (table_.size() > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
-            break;
         TransferRow row;
         const std::string& file = transferFiles_[i];
-        if (!CheckPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName).empty() ||
+        if (!CheckTransferPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName)
+                 .empty() ||
             !bases.insert(row.baseName).second)
             continue;
+        if (table_.size() > MaxListed) {
+            ++heldBack;
+            continue;
+        }
         row.infFile = UpperCase(file);
         table_.push_back(std::move(row));
+    }
+    if (heldBack > 0) {
+        platform::Beep();
+        platform::MsgBox("TOO MANY PUZZLES TO LIST!\r\rOnly the first " +
+                             std::to_string(MaxListed) + " puzzles are listed;\r" +
+                             std::to_string(heldBack) + " more were left out.",
+                         MsgOkOnly | MsgExclamation, ListingTitle);
     }
     const auto listed = static_cast<int16_t>(table_.size() - 1);
     if (listed == 0) {
@@ -580,12 +355,57 @@ void IXPorterLogic::NoneSelected(const char* title) {
     listFocus_ = true;
 }
 
-void IXPorterLogic::ShowFailure(const CopyFailure& failure) {
+void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure) {
     platform::Beep();
-    platform::MsgBox(failure.reason.empty() ? platform::ErrorText(failure.error)
-                                            : std::string(PuzzleDamagedText) + "\r\r" +
-                                                  failure.file + ": " + failure.reason,
+    const std::string finisher = mode_ == ExportMode ? "the next export to drive " + drive_
+                                                     : std::string("the game, at its next start,");
+    platform::MsgBox(PuzzleFailureText(failure, finisher), MsgOkOnly | MsgCritical,
+                     TransferTitle());
+}
+
+bool IXPorterLogic::DriveRemoved(const DriveFolder& drive) {
+    if (FindDrive() && platform::IdentityOf(driveRoot_) == drive.root.Identity())
+        return false;
+    platform::Beep();
+    platform::MsgBox("ERROR: DRIVE " + drive_ +
+                         " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and "
+                         "start it again.",
                      MsgOkOnly | MsgCritical, TransferTitle());
+    return true;
+}
+
+bool IXPorterLogic::DriveWriteProtected(const DriveFolder& drive) {
+    if (!drive.puzzles.WriteProtected())
+        return false;
+    platform::Beep();
+    platform::MsgBox("ERROR: DRIVE " + drive_ +
+                         " IS WRITE-PROTECTED!\r\rNo puzzle can be exported to it.\rRemove "
+                         "its write protection\rand export again.",
+                     MsgOkOnly | MsgCritical, ExportTitle);
+    return true;
+}
+
+bool IXPorterLogic::StillAsListed(DriveFolder& drive, const std::vector<size_t>& rows) {
+    // A set that no longer reads is damage, which the copy reports; one that
+    // reads under another name is another puzzle.
+    bool same = drive.puzzles.Identity() == listedFolder_;
+    for (size_t i = 0; same && i < rows.size(); ++i) {
+        const TransferRow& row = table_[rows[i]];
+        PuzzleInfo info;
+        if (!ReadWholePuzzleInfo(drive.puzzles, row.infFile, PendingSet::Refuse, info).Ok())
+            continue;
+        const std::string base = PuzzleBaseName(info.baseName);
+        same = base == row.baseName &&
+               (info.puzzleName.empty() ? base : info.puzzleName) == row.puzzleName;
+    }
+    if (same)
+        return true;
+    platform::Beep();
+    platform::MsgBox("ERROR: DRIVE " + drive_ +
+                         " HAS CHANGED!\r\rIts puzzles are not those listed.\rNothing was "
+                         "imported: list the\rdrive again.",
+                     MsgOkOnly | MsgCritical, ImportTitle);
+    return false;
 }
 
 void IXPorterLogic::RefuseLinkedFolder(const char* title) {
@@ -626,11 +446,21 @@ void IXPorterLogic::ExportPuzzles() {
     DriveFolder drive;
     if (!OpenDriveFolder(drive, true, ExportTitle))
         return;
+    if (DriveWriteProtected(drive))
+        return;
     platform::Folder local;
     if (auto error = local.Open(PuzzlePath)) {
-        ShowFailure({DriveFolderName, error, {}});
+        ShowFailure({PuzzleFileStatus::Failed, DriveFolderName, {}, error});
         return;
     }
+    // A set an earlier export left half done on this drive is finished, or
+    // cleared, before anything else is written to it.
+    const PuzzleSetRecovery recovery = RecoverPuzzleSets(drive.puzzles);
+    for (const PuzzleFileResult& failure : recovery.failures)
+        if (failure.status == PuzzleFileStatus::Failed) {
+            ShowFailure(failure);
+            return;
+        }
 
     int failures = 0;
     for (size_t row : marked) {
@@ -640,19 +470,21 @@ void IXPorterLogic::ExportPuzzles() {
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             return;
         }
-        const TransferNames names = TransferFileNames(base);
-        if (!AllFilesThere(local, names, "in PUZZLE Directory.", "Export",
+        if (!AllFilesThere(local, TransferFileNames(base), "in PUZZLE Directory.", "Export",
                            "EXPORTING  PUZZLE  FILES")) {
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             return;
         }
-        if (auto failure = CopyPuzzleSet(local, drive.puzzles, names)) {
-            ShowFailure(*failure);
-            lastTransfer_.push_back({base, TransferOutcome::Failed});
-            ++failures;
+        const PuzzleFileResult result =
+            TransferPuzzleSet(local, drive.puzzles, base, PendingSet::Finish, replaceStep);
+        lastTransfer_.push_back({base, OutcomeOf(result)});
+        if (result.Ok())
             continue;
-        }
-        lastTransfer_.push_back({base, TransferOutcome::Copied});
+        ++failures;
+        // A drive pulled out or write-protected stops the export with one message.
+        if (DriveRemoved(drive) || DriveWriteProtected(drive))
+            return;
+        ShowFailure(result);
     }
     if (failures == 0) {
         platform::Beep();
@@ -660,7 +492,7 @@ void IXPorterLogic::ExportPuzzles() {
     }
 }
 
-TransferOutcome IXPorterLogic::MayReplaceLocal(const platform::Folder& local,
+TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local,
                                                const std::string& base) {
     const TransferNames names = TransferFileNames(base);
     if (std::none_of(names.begin(), names.end(), [&local](const std::string& name) {
@@ -670,7 +502,7 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(const platform::Folder& local,
 
     if (local.KindOf(names[0]) != Kind::None) {
         PuzzleInfo info;
-        if (ReadInfoIn(local, names[0], info)) {
+        if (!ReadWholePuzzleInfo(local, names[0], PendingSet::Finish, info).Ok()) {
             // Without its key nobody can say the puzzle may go.
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
@@ -708,9 +540,12 @@ void IXPorterLogic::ImportPuzzles() {
     DriveFolder drive;
     if (!OpenDriveFolder(drive, false, ImportTitle))
         return;
+    // Only what was listed is imported: the drive may hold other puzzles by now.
+    if (!StillAsListed(drive, marked))
+        return;
     platform::Folder local;
     if (auto error = local.Open(PuzzlePath)) {
-        ShowFailure({DriveFolderName, error, {}});
+        ShowFailure({PuzzleFileStatus::Failed, DriveFolderName, {}, error});
         return;
     }
 
@@ -730,8 +565,12 @@ void IXPorterLogic::ImportPuzzles() {
         PuzzleInfo info;
         std::string checkedBase;
         const std::string problem =
-            CheckNames(drive.puzzles, table_[row].infFile, true, info, checkedBase);
+            CheckTransferNames(drive.puzzles, table_[row].infFile, true, info, checkedBase);
         if (!problem.empty() || checkedBase != base) {
+            if (DriveRemoved(drive)) {
+                lastTransfer_.push_back({base, TransferOutcome::Failed});
+                return;
+            }
             platform::Beep();
             platform::MsgBox(std::string(PuzzleDamagedText) + "\r\r" + problem,
                              MsgOkOnly | MsgCritical, ImportTitle);
@@ -749,14 +588,17 @@ void IXPorterLogic::ImportPuzzles() {
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             return;
         }
-        if (auto failure = ImportPuzzleSet(drive.puzzles, local, names, replaceStep)) {
-            ShowFailure(*failure);
-            lastTransfer_.push_back({base, TransferOutcome::Failed});
-            ++failures;
+        const PuzzleFileResult result =
+            TransferPuzzleSet(drive.puzzles, local, base, PendingSet::Refuse, replaceStep);
+        lastTransfer_.push_back({base, OutcomeOf(result)});
+        if (result.Ok()) {
+            ++copied;
             continue;
         }
-        lastTransfer_.push_back({base, TransferOutcome::Copied});
-        ++copied;
+        ++failures;
+        if (DriveRemoved(drive))
+            return;
+        ShowFailure(result);
     }
     // Puzzles the player kept or that were refused have had their own message.
     if (failures == 0 && copied > 0) {

@@ -5,13 +5,10 @@
 // the caption and the hidden mode label, shows it modally and drops it when it
 // hides.
 //
-// Puzzles on a drive come from other computers: a puzzle is listed only when
-// its names and files pass the library's checks, only the seven files named
-// after its checked base name travel, no link on the drive is followed, and a
-// set is copied under temporary names and put in place only when the copies
-// load. Each folder is opened once per listing or transfer and every file is
-// opened, checked and read through that one folder: a drive changed while a
-// message waits is refused, never followed.
+// The sets themselves are read and written by puzzle_transfer.h. Each folder
+// is opened once per listing or transfer and every file is opened, checked
+// and read through that one folder: a drive changed while a message waits is
+// refused, never followed, and an import takes only what was listed.
 #pragma once
 
 #include <array>
@@ -24,6 +21,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "puzzles/puzzle_files.h"
+#include "puzzles/puzzle_transfer.h"
 
 namespace quarvelt {
 
@@ -33,32 +31,6 @@ inline constexpr const char* ImportMode = "IMPORT";
 // A drive entry as the question takes it: a capital letter and a colon, nothing else.
 enum class DriveEntry { Accepted, Blank, Invalid };
 DriveEntry CheckDriveEntry(const std::string& entry);
-
-using TransferNames = std::array<std::string, PuzzleFileCount>;
-// The seven files of a puzzle in the order they travel.
-TransferNames TransferFileNames(const std::string& base);
-
-struct CopyFailure {
-    std::string file;  // the file whose copy or placing failed
-    platform::RuntimeError error;
-    std::string reason;  // why the copied set would not load, when it is that
-};
-
-// Copies the seven `names` from folder `from` to folder `to` as one set: each
-// file is read through one descriptor, written to a new temporary file and
-// read back through it, the copies are read as a load reads them, and only
-// then do the seven take their places. A link, anything but a plain file and a
-// file larger than a puzzle file can be are refused as damage, at either end.
-// On a failure the target folder holds what it held before.
-std::optional<CopyFailure> CopyPuzzleSet(const platform::Folder& from, platform::Folder& to,
-                                         const TransferNames& names);
-
-// CopyPuzzleSet into the puzzle folder, opened as `local`: the checked copies
-// are put in place by the library's replace of a whole set, so that a program
-// killed on the way leaves, after the next start, the old set or the new one.
-std::optional<CopyFailure> ImportPuzzleSet(const platform::Folder& from, platform::Folder& local,
-                                           const TransferNames& names,
-                                           const ReplaceStepHook& step = {});
 
 // A listed puzzle: one row of TransferTable.
 struct TransferRow {
@@ -74,6 +46,9 @@ enum class TransferOutcome {
     Skipped,  // the player kept the puzzle already there
     Refused,  // a keyed or unreadable puzzle on this computer stays
     Failed,   // a file could not be copied or the set is damaged; nothing of it was left
+    // The new set is committed at the target but not all in place: it is
+    // finished at the next start (the next export, on a drive).
+    Unfinished,
 };
 
 struct PuzzleTransfer {
@@ -141,13 +116,19 @@ class IXPorterLogic {
     std::string TransferTitle() const;
     std::vector<size_t> MarkedRows() const;
     void NoneSelected(const char* title);
-    void ShowFailure(const CopyFailure& failure);
+    void ShowFailure(const PuzzleFileResult& failure);
+    // True, after saying so, when the drive has gone since `drive` was opened.
+    bool DriveRemoved(const DriveFolder& drive);
+    // True, after its one message, when the drive can't be written.
+    bool DriveWriteProtected(const DriveFolder& drive);
+    // False, after saying so, when the drive no longer holds what was listed.
+    bool StillAsListed(DriveFolder& drive, const std::vector<size_t>& rows);
     // No link below the drive's root is followed.
     void RefuseLinkedFolder(const char* title);
     void ExportPuzzles();
     void ImportPuzzles();
     // Whether the set `base` may be written over in the puzzle folder.
-    TransferOutcome MayReplaceLocal(const platform::Folder& local, const std::string& base);
+    TransferOutcome MayReplaceLocal(platform::Folder& local, const std::string& base);
     void Hide();
     void Changed();
 
@@ -161,6 +142,8 @@ class IXPorterLogic {
     std::vector<int16_t> itemData_;
     std::vector<bool> selection_;
     std::vector<PuzzleTransfer> lastTransfer_;
+    // The drive's PUZZLE folder the import list was made from.
+    platform::FileIdentity listedFolder_;
     std::string okCaption_ = "OK";
     bool listEnabled_ = false;
     bool listFocus_ = false;

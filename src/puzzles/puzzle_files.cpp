@@ -7,6 +7,7 @@
 #include "common/vocabulary.h"
 #include "platform/files.h"
 #include "platform/records.h"
+#include "puzzles/puzzle_names.h"
 #include "puzzles/puzzle_set_replace.h"
 
 namespace quarvelt {
@@ -66,11 +67,6 @@ constexpr size_t NumberAt = 0;
 constexpr size_t ShutterCellAt = 2, ShutterOpenAt = 6;
 constexpr size_t OwnCellAt = 2, LinkedCellAt = 6, KeyStateAt = 10;
 constexpr size_t BonusCellAt = 2, PointsAt = 6, HitStateAt = 8;
-
-// Object numbers of the link tables' rows are the row plus these.
-constexpr int16_t ShutterNumberBase = 12;
-constexpr int16_t KeyNumberBase = 9;
-constexpr int16_t SquareNumberBase = 6;
 
 constexpr size_t PictureStemLength = 22;
 constexpr size_t ToolStemLength = 7;
@@ -304,17 +300,7 @@ std::string ParseLinks(const RecordFileContents& file, int16_t numberBase, Grid&
 
 // The link tables as a board clear leaves them: every slot free, each naming its object.
 void ResetLinks(PuzzleTables& tables) {
-    for (int16_t kind = 1; kind <= ShutterKinds; ++kind)
-        for (int n = 1; n <= LinkSlots; ++n)
-            tables.shutters[kind][n] = {-1, 0, static_cast<int16_t>(kind + ShutterNumberBase)};
-    for (int16_t colour = 1; colour <= LinkColours; ++colour)
-        for (int n = 1; n <= LinkSlots; ++n) {
-            tables.keys[colour][n] = {-1, -1, static_cast<int16_t>(colour + KeyNumberBase), -1};
-            tables.squares[colour][n] = {static_cast<int16_t>(colour + SquareNumberBase), -1, -1};
-        }
-    for (int kind = 1; kind <= BonusKinds; ++kind)
-        for (int n = 1; n <= BonusSlots; ++n)
-            tables.bonus[kind][n] = {0, -1, -1};
+    ResetLinkTables(tables.bonus, tables.shutters, tables.squares, tables.keys);
 }
 
 // Frees every slot the board contradicts, as the editor's removal of its
@@ -494,67 +480,13 @@ PuzzleFileResult Refused(const std::string& file, std::string reason) {
     return {PuzzleFileStatus::Refused, file, std::move(reason), {}};
 }
 
-PuzzleFileResult Failed(const std::string& file, platform::RuntimeError error) {
-    return {PuzzleFileStatus::Failed, file, {}, std::move(error)};
-}
-
-// All seven files go to temporary names first; ReplacePuzzleSet checks them
-// and puts them in place as one.
-PuzzleFileResult WriteSet(const std::string& folder, const PuzzleInfo& info, const SetEncoding& set,
-                          const ReplaceStepHook& step) {
-    PuzzleSetNames names;
-    for (size_t i = 0; i < names.size(); ++i)
-        names[i] = info.FileName(static_cast<PuzzleFile>(i));
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (auto error =
-                platform::WriteRecordFile(folder + PuzzleTempFileName(names[i]), set.files[i])) {
-            for (size_t j = 0; j < i; ++j)
-                platform::DeleteFile(folder + PuzzleTempFileName(names[j]));
-            return Failed(names[i], error);
-        }
-    }
-    return ReplacePuzzleSet(folder, names, step);
-}
-
-// Reads at most `wanted` records of a file of the set, and nothing of a file
-// larger than its kind can be.
-PuzzleFileResult ReadSetFile(const std::string& path, const std::string& name, PuzzleFile kind,
-                             size_t wanted, RecordFileContents& contents) {
-    uint64_t size = 0;
-    if (platform::IsFile(path)) {
-        if (auto error = platform::FileSize(path, size))
-            return Failed(name, error);
-        if (PuzzleFileResult result = CheckPuzzleFileSize(name, kind, size); !result.Ok())
-            return result;
-    }
-    if (auto error = platform::ReadRecordFile(path, RecordLengths[Index(kind)], contents, wanted))
-        return Failed(name, error);
-    return {};
-}
-
-// The six files after the ".INF" at `paths`; `read` is the checked ".INF".
-PuzzleFileResult ReadSet(const PuzzleInfo& read, const PuzzleFilePaths& paths, PuzzleInfo& info,
-                         PuzzleTables& tables) {
-    SetContents files;
-    for (int i = 1; i < PuzzleFileCount; ++i) {
-        const auto file = static_cast<PuzzleFile>(i);
-        // A board file may run on past its board; only the board's own records are read.
-        const size_t wanted = file == PuzzleFile::Pzl
-                                  ? static_cast<size_t>(read.boardRows) * read.boardCols
-                                  : MaxRecords[Index(file)];
-        if (auto result = ReadSetFile(paths[Index(file)], read.FileName(file), file, wanted,
-                                      files[Index(file)]);
-            !result.Ok())
-            return result;
-    }
-
-    // Whatever the caller's tables held, a load starts from link tables at their reset values.
-    PuzzleTables parsed;
-    ResetLinks(parsed);
-    if (SetCheck result = ParseSet(read, files, parsed); !result.reason.empty())
-        return Damaged(read.FileName(result.file), result.reason);
-    info = read;
-    tables = std::move(parsed);
+// The records of one file of a set, at most `wanted` of them, from its bytes;
+// nothing of a file larger than its kind can be.
+PuzzleFileResult SplitSetFile(const std::string& bytes, const std::string& name, PuzzleFile kind,
+                              size_t wanted, RecordFileContents& contents) {
+    if (PuzzleFileResult result = CheckPuzzleFileSize(name, kind, bytes.size()); !result.Ok())
+        return result;
+    contents = platform::SplitRecords(bytes, RecordLengths[Index(kind)], wanted);
     return {};
 }
 
@@ -595,12 +527,10 @@ PuzzleTables CurrentPuzzleTables() {
     return tables;
 }
 
-PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
-    const std::string name = infPath.substr(infPath.find_last_of('/') + 1);
-    if (!platform::IsFile(infPath) && !platform::IsFolder(infPath))
-        return {PuzzleFileStatus::InfMissing, name, {}, {}};
+PuzzleFileResult ParsePuzzleInfo(const std::string& bytes, const std::string& name,
+                                 PuzzleInfo& info) {
     RecordFileContents contents;
-    if (auto result = ReadSetFile(infPath, name, PuzzleFile::Inf, 1, contents); !result.Ok())
+    if (auto result = SplitSetFile(bytes, name, PuzzleFile::Inf, 1, contents); !result.Ok())
         return result;
     if (contents.records.empty())
         return Damaged(name, "no whole record");
@@ -611,10 +541,37 @@ PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
     return {};
 }
 
+PuzzleFileResult ParsePuzzleSet(const PuzzleSetBytes& bytes, const std::string& infName,
+                                PuzzleInfo& info, PuzzleTables& tables) {
+    PuzzleInfo read;
+    if (auto result = ParsePuzzleInfo(bytes[Index(PuzzleFile::Inf)], infName, read); !result.Ok())
+        return result;
+    SetContents files;
+    for (int i = 1; i < PuzzleFileCount; ++i) {
+        const auto file = static_cast<PuzzleFile>(i);
+        // A board file may run on past its board; only the board's own records are read.
+        const size_t wanted = file == PuzzleFile::Pzl
+                                  ? static_cast<size_t>(read.boardRows) * read.boardCols
+                                  : MaxRecords[Index(file)];
+        if (auto result = SplitSetFile(bytes[Index(file)], read.FileName(file), file, wanted,
+                                       files[Index(file)]);
+            !result.Ok())
+            return result;
+    }
+    // Whatever the caller's tables held, a load starts from link tables at their reset values.
+    PuzzleTables parsed;
+    ResetLinks(parsed);
+    if (SetCheck result = ParseSet(read, files, parsed); !result.reason.empty())
+        return Damaged(read.FileName(result.file), result.reason);
+    info = std::move(read);
+    tables = std::move(parsed);
+    return {};
+}
+
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
                                  const PuzzleTables& tables, const ReplaceStepHook& step) {
     const std::string base = TrimBlanks(info.baseName);
-    if (base.empty() || base.size() > MaxBaseNameLength || !IsPlainFileName(base))
+    if (!IsPuzzleBaseName(base))
         return Refused(base, "base name");
     info.SetBaseName(base);
     const std::string infName = info.FileName(PuzzleFile::Inf);
@@ -626,18 +583,25 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
 
     // Whatever is written must read back: the stored set goes through the reader's checks.
     const SetEncoding set = EncodeSet(info, tables);
-    const PuzzleInfo stored = DecodeInfo(set.files[Index(PuzzleFile::Inf)].front());
-    if (auto reason = CheckInfo(stored); !reason.empty())
-        return Refused(infName, reason);
-    SetContents contents;
-    for (size_t i = 0; i < contents.size(); ++i)
-        contents[i].records = set.files[i];
+    PuzzleSetBytes bytes;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        for (const RecordBuffer& record : set.files[i])
+            bytes[i] += record.Bytes();
+    PuzzleInfo stored;
     PuzzleTables check;
-    ResetLinks(check);
-    if (SetCheck result = ParseSet(stored, contents, check); !result.reason.empty())
-        return Refused(info.FileName(result.file), result.reason);
+    if (PuzzleFileResult result = ParsePuzzleSet(bytes, infName, stored, check); !result.Ok())
+        return Refused(result.file, result.reason);
+    return ReplacePuzzleSet(folder, base, bytes, step);
+}
 
-    return WriteSet(folder, info, set, step);
+PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
+    const size_t slash = infPath.find_last_of('/');
+    const std::string folderPath = slash == std::string::npos ? "./" : infPath.substr(0, slash + 1);
+    const std::string name = infPath.substr(slash == std::string::npos ? 0 : slash + 1);
+    platform::Folder folder;
+    if (folder.Open(folderPath))
+        return {PuzzleFileStatus::InfMissing, name, {}, {}};
+    return ReadWholePuzzleInfo(folder, name, PendingSet::Finish, info);
 }
 
 PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
@@ -645,23 +609,10 @@ PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& b
     const std::string name = UpperCase(TrimBlanks(base));
     if (!IsStoredFileName(name))
         return Refused(name, "base name");
-    PuzzleInfo read;
-    if (auto result =
-            ReadPuzzleInfo(folder + name + PuzzleFileExtensions[Index(PuzzleFile::Inf)], read);
-        !result.Ok())
-        return result;
-    PuzzleFilePaths paths;
-    for (int i = 0; i < PuzzleFileCount; ++i)
-        paths[static_cast<size_t>(i)] = folder + read.FileName(static_cast<PuzzleFile>(i));
-    return ReadSet(read, paths, info, tables);
-}
-
-PuzzleFileResult ReadPuzzleFileSet(const PuzzleFilePaths& paths, PuzzleInfo& info,
-                                   PuzzleTables& tables) {
-    PuzzleInfo read;
-    if (auto result = ReadPuzzleInfo(paths[Index(PuzzleFile::Inf)], read); !result.Ok())
-        return result;
-    return ReadSet(read, paths, info, tables);
+    platform::Folder open;
+    if (open.Open(folder))
+        return {PuzzleFileStatus::InfMissing, name + PuzzleFileExtensions[0], {}, {}};
+    return ReadWholePuzzleSet(open, name, PendingSet::Finish, info, tables);
 }
 
 PuzzleFileResult LoadPuzzleFiles(const std::string& folder, const std::string& base,

@@ -73,10 +73,6 @@ struct PuzzleInfo {
     bool operator==(const PuzzleInfo&) const = default;
 };
 
-using BonusObjGrid = decltype(BonusObjTable);
-using ShutterGrid = decltype(ShutterTable);
-using ClosingSquareGrid = decltype(ClosingSquareTable);
-using KeyGrid = decltype(KeyTable);
 using ToolboxGrid = decltype(ToolboxObjectTable);
 
 // The tables a puzzle set fills, held apart from the program-wide ones until a load commits them.
@@ -99,6 +95,11 @@ enum class PuzzleFileStatus {
     TooLarge,    // a file is larger than its kind can be: damage, and nothing of it was read
     Refused,     // the writer was given what no reader would take back; nothing written
     Failed,      // the file system refused; `error` says why
+    // A replace of the set was cut short after the new set was committed: it
+    // is neither loaded nor listed until it is finished, which the next start
+    // (on a removable drive, the next export to it) does. `file` is the base
+    // name; `error` or `reason` says why it could not be finished now.
+    Unfinished,
 };
 
 struct PuzzleFileResult {
@@ -121,7 +122,20 @@ uint64_t PuzzleFileSizeLimit(PuzzleFile file);
 // else TooLarge, with the size in the reason.
 PuzzleFileResult CheckPuzzleFileSize(const std::string& name, PuzzleFile kind, uint64_t size);
 
-// Reads the ".INF" alone (the library list, the key tests, the transfer).
+// The bytes of the seven files of a set, by PuzzleFile.
+using PuzzleSetBytes = std::array<std::string, PuzzleFileCount>;
+
+// Reads an information file from its bytes; `name` is the file reported.
+PuzzleFileResult ParsePuzzleInfo(const std::string& bytes, const std::string& name,
+                                 PuzzleInfo& info);
+// Reads a set from the bytes of its seven files as a load reads it (below);
+// `infName` names the information file in what is reported. On any failure
+// `info` and `tables` are left as they were.
+PuzzleFileResult ParsePuzzleSet(const PuzzleSetBytes& bytes, const std::string& infName,
+                                PuzzleInfo& info, PuzzleTables& tables);
+
+// Reads the ".INF" alone (the library list, the key tests), as
+// ReadWholePuzzleInfo does (puzzle_set_replace.h).
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);
 
 // The steps of a replace of a set, for a test that ends the program at one of
@@ -130,16 +144,17 @@ PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);
 using ReplaceStepHook = std::function<void(int step)>;
 inline constexpr int ReplaceStepCount = PuzzleFileCount + 2;
 
-// Writes the seven files of `info.baseName` into `folder` (with a trailing '/').
-// The stored file names are made from the base name, whatever `info` holds.
-// Refuses a base name that is empty, longer than 20 characters or not a plain
-// name, and anything the reader would refuse. On any failure the set that was
-// there before stays whole.
+// Writes the seven files of `info.baseName` into `folder` (with a trailing '/')
+// through ReplacePuzzleSet. The stored file names are made from the base name,
+// whatever `info` holds. Refuses a base name the library would not take
+// (IsPuzzleBaseName) and anything the reader would refuse. On any failure
+// before the new set is committed the set that was there before stays whole.
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
                                  const PuzzleTables& tables, const ReplaceStepHook& step = {});
 
 // Reads the set whose ".INF" is `folder` + base + ".INF" into `info` and
-// `tables`. The link tables start from their reset values, whatever `tables`
+// `tables`, as ReadWholePuzzleSet does (puzzle_set_replace.h): a set whose
+// replace was cut short is finished first, or refused as Unfinished. The link tables start from their reset values, whatever `tables`
 // held: the link files fill their slots in file order and slots no record
 // reaches stay free. A slot the board contradicts (its cell holds no object of
 // its kind or colour, another slot already names the cell, or a key's or
@@ -148,13 +163,6 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
 // `info` and `tables` are left as they were.
 PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
                                  PuzzleInfo& info, PuzzleTables& tables);
-
-// ReadPuzzleFiles from the seven files at `paths`, in PuzzleFile order, whatever
-// their names and whatever names the ".INF" stores: the very files a transfer
-// is about to put in place.
-using PuzzleFilePaths = std::array<std::string, PuzzleFileCount>;
-PuzzleFileResult ReadPuzzleFileSet(const PuzzleFilePaths& paths, PuzzleInfo& info,
-                                   PuzzleTables& tables);
 
 // ReadPuzzleFiles into the program-wide tables: on success BoardTable, the
 // catalogue and the four link tables hold the puzzle, BoardRows, BoardCols and

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <set>
@@ -10,6 +9,7 @@
 
 #include "common/text.h"
 #include "platform/files.h"
+#include "puzzles/puzzle_names.h"
 
 namespace quarvelt {
 namespace {
@@ -18,8 +18,6 @@ constexpr const char* MarkerExtension = ".SET";
 // One line of at most 24 + 1 + 20 + 1 + 16 + 1 characters per file.
 constexpr uint64_t MarkerSizeLimit = 1024;
 constexpr size_t ChecksumDigits = 16;
-// What mkstemp adds to a name while WriteFileAtomic writes it.
-constexpr size_t AtomicSuffixLength = 7;
 
 struct SetEntry {
     std::string name;
@@ -35,7 +33,7 @@ struct SetPlan {
 };
 
 bool IsBaseName(const std::string& base) {
-    return !base.empty() && base.size() <= MaxBaseNameLength && IsPlainFileName(base);
+    return IsPuzzleBaseName(base);
 }
 
 // The base name and kind of a file of a set.
@@ -76,24 +74,14 @@ std::optional<std::string> MarkerBase(const std::string& name) {
 }
 
 // What a write killed before its rename leaves beside a file of a set, its
-// temporary or its marker: mkstemp's six letters or digits, or the folder's
-// own writer's number of up to six digits.
+// temporary or its marker.
 bool IsAtomicLeftover(const std::string& name) {
-    const size_t dot = name.find_last_of('.');
-    if (name.size() < 2 || name.front() != '.' || dot == 0 || dot == std::string::npos)
-        return false;
-    const std::string suffix = name.substr(dot + 1);
-    const bool digits =
-        std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const bool alnum = std::all_of(suffix.begin(), suffix.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) != 0;
-    });
-    if (suffix.empty() || suffix.size() >= AtomicSuffixLength ||
-        !(digits || (alnum && suffix.size() == AtomicSuffixLength - 1)))
-        return false;
-    const std::string inner = name.substr(1, dot - 1);
-    return SplitSetName(inner) || TempBase(inner) || MarkerBase(inner);
+    const auto inner = platform::AtomicLeftoverOf(name);
+    return inner && (SplitSetName(*inner) || TempBase(*inner) || MarkerBase(*inner));
 }
+
+// The seven file names of one set, in the order they are renamed.
+using PuzzleSetNames = std::array<std::string, PuzzleFileCount>;
 
 std::optional<SetPlan> PlanOf(const PuzzleSetNames& names) {
     SetPlan plan;
@@ -184,8 +172,9 @@ PuzzleFileResult Failed(const std::string& file, platform::RuntimeError error) {
     return {PuzzleFileStatus::Failed, file, {}, std::move(error)};
 }
 
-PuzzleFileResult Damaged(const std::string& file, std::string reason) {
-    return {PuzzleFileStatus::Damaged, file, std::move(reason), {}};
+PuzzleFileResult Unfinished(const std::string& base, platform::RuntimeError error,
+                            std::string reason = {}) {
+    return {PuzzleFileStatus::Unfinished, base, std::move(reason), std::move(error)};
 }
 
 // The name under which `name` stands in `folder`, whatever its letter case;
@@ -195,11 +184,18 @@ std::string Found(const platform::Folder& folder, const std::string& name) {
     return found.empty() ? name : found;
 }
 
+PuzzleSetNames NamesOf(const std::string& base) {
+    PuzzleSetNames names;
+    for (size_t i = 0; i < names.size(); ++i)
+        names[i] = base + PuzzleFileExtensions[i];
+    return names;
+}
+
 // The files of a set as checked, by PuzzleFile: each held open, with the
 // bytes read through it.
 struct CheckedSet {
     std::array<platform::OpenFile, PuzzleFileCount> files;
-    std::array<std::string, PuzzleFileCount> bytes;
+    PuzzleSetBytes bytes;
 };
 
 // Opens `name` in `folder` once, following no link, and reads through that
@@ -211,37 +207,32 @@ platform::RuntimeError ReadHeld(const platform::Folder& folder, const std::strin
     return file.Read(file.Size(), bytes);
 }
 
-// Reads the new set from the files `names` (by PuzzleFile) of `folder` as a
-// load reads it, each through the one descriptor `checked` keeps, and fills
-// each entry's size and checksum from the same bytes. The set must store the
-// names of the plan.
-PuzzleFileResult CheckNewSet(const platform::Folder& folder, SetPlan& plan,
-                             const PuzzleFilePaths& names, CheckedSet& checked) {
-    PuzzleFilePaths paths;
-    for (SetEntry& entry : plan.entries) {
-        const size_t k = static_cast<size_t>(entry.kind);
-        if (auto error = ReadHeld(folder, names[k], PuzzleFileSizeLimit(entry.kind),
-                                  checked.files[k], checked.bytes[k]))
-            return Failed(entry.name, error);
-        entry.size = checked.bytes[k].size();
-        entry.checksum = Checksum(checked.bytes[k]);
-        paths[k] = checked.files[k].Path();
+// Whether a failed read of `name` says something of what stands there (it is
+// missing, too large, a link or not a plain file) rather than that it could
+// not be read (no descriptor left, no permission, a failing device).
+bool SaysWhatStands(const platform::Folder& folder, const std::string& name,
+                    const platform::RuntimeError& error) {
+    switch (error.number) {
+        case platform::ErrFileNotFound:
+        case platform::ErrOverflow:
+            return true;
+        case platform::ErrPathFileAccess:
+            return folder.KindNow(name) != platform::Folder::Kind::File;
+        default:
+            return false;
     }
+}
+
+// Whether the set `bytes` reads as a load reads it and stores the names of `plan`.
+PuzzleFileResult CheckSetBytes(const SetPlan& plan, const PuzzleSetBytes& bytes) {
     PuzzleInfo info;
     PuzzleTables tables;
-    PuzzleFileResult result = ReadPuzzleFileSet(paths, info, tables);
-    if (!result.Ok()) {
-        // The information file is reported by the descriptor it was read
-        // through, which means nothing to the player; the file it becomes does.
-        const std::string& inf = paths[static_cast<size_t>(PuzzleFile::Inf)];
-        for (const SetEntry& entry : plan.entries)
-            if (entry.kind == PuzzleFile::Inf && result.file == inf.substr(inf.rfind('/') + 1))
-                result.file = entry.name;
+    const std::string& infName = plan.entries[static_cast<size_t>(PuzzleFile::Inf)].name;
+    if (PuzzleFileResult result = ParsePuzzleSet(bytes, infName, info, tables); !result.Ok())
         return result;
-    }
     for (const SetEntry& entry : plan.entries)
         if (UpperCase(info.FileName(entry.kind)) != UpperCase(entry.name))
-            return Damaged(entry.name, "stored file name");
+            return {PuzzleFileStatus::Damaged, entry.name, "stored file name", {}};
     return {};
 }
 
@@ -250,33 +241,151 @@ void RemoveTemps(platform::Folder& folder, const SetPlan& plan) {
         folder.Remove(Found(folder, PuzzleTempFileName(entry.name)));
 }
 
+enum class Vouch { Yes, No, Unreadable };
+
+struct MarkerCheck {
+    Vouch vouch = Vouch::No;
+    platform::RuntimeError error;  // Unreadable
+};
+
 // Whether the marker of `base` checks out; fills `plan`, `pending` (the files
-// still to be renamed) and `checked` when it does.
-bool CheckMarker(const platform::Folder& folder, const std::string& base, SetPlan& plan,
-                 std::vector<bool>& pending, CheckedSet& checked) {
+// still to be renamed) and `checked` when it does. Only what was read and
+// found wrong makes it No; a marker or file that could not be read is
+// Unreadable.
+MarkerCheck CheckMarker(const platform::Folder& folder, const std::string& base, SetPlan& plan,
+                        std::vector<bool>& pending, CheckedSet& checked) {
+    auto failed = [&folder](const std::string& name, platform::RuntimeError error) {
+        return SaysWhatStands(folder, name, error) ? MarkerCheck{}
+                                                   : MarkerCheck{Vouch::Unreadable, error};
+    };
+    const std::string marker = PuzzleSetMarkerName(base);
     platform::OpenFile file;
     std::string text;
-    if (ReadHeld(folder, PuzzleSetMarkerName(base), MarkerSizeLimit, file, text))
-        return false;
+    if (auto error = ReadHeld(folder, marker, MarkerSizeLimit, file, text))
+        return failed(marker, error);
     auto recorded = ParseMarker(base, text);
     if (!recorded)
-        return false;
+        return {};
     plan = *recorded;
-    PuzzleFilePaths names;
     pending.clear();
     for (const SetEntry& entry : plan.entries) {
+        const size_t k = static_cast<size_t>(entry.kind);
         const std::string temp = Found(folder, PuzzleTempFileName(entry.name));
         pending.push_back(folder.KindNow(temp) != platform::Folder::Kind::None);
-        names[static_cast<size_t>(entry.kind)] = pending.back() ? temp : Found(folder, entry.name);
+        const std::string name = pending.back() ? temp : Found(folder, entry.name);
+        if (auto error = ReadHeld(folder, name, PuzzleFileSizeLimit(entry.kind), checked.files[k],
+                                  checked.bytes[k]))
+            return failed(name, error);
+        if (checked.bytes[k].size() != entry.size || Checksum(checked.bytes[k]) != entry.checksum)
+            return {};
     }
-    SetPlan found = plan;
-    if (!CheckNewSet(folder, found, names, checked).Ok())
-        return false;
-    for (size_t i = 0; i < plan.entries.size(); ++i)
-        if (found.entries[i].size != plan.entries[i].size ||
-            found.entries[i].checksum != plan.entries[i].checksum)
-            return false;
-    return true;
+    if (!CheckSetBytes(plan, checked.bytes).Ok())
+        return {};
+    return {Vouch::Yes, {}};
+}
+
+// Why a set could not be finished: a read-only file system says so.
+PuzzleFileResult CannotFinish(const platform::Folder& folder, const std::string& base,
+                              platform::RuntimeError error) {
+    if (folder.ReadOnly())
+        return Unfinished(base, std::move(error), "read-only file system");
+    return Unfinished(base, std::move(error));
+}
+
+struct SetOutcome {
+    enum { None, Finished, Cleared, Stuck } what = None;
+    PuzzleFileResult result;  // Stuck: Unfinished
+};
+
+// Finishes, or clears, the replace of `base` whose marker stands in `folder`;
+// the caller holds the folder's exclusive lock.
+SetOutcome FinishSet(platform::Folder& folder, const std::string& base) {
+    const std::string marker = PuzzleSetMarkerName(base);
+    if (folder.KindNow(marker) == platform::Folder::Kind::None)
+        return {};
+    SetPlan plan;
+    std::vector<bool> pending;
+    CheckedSet checked;
+    const MarkerCheck check = CheckMarker(folder, base, plan, pending, checked);
+    if (check.vouch == Vouch::Unreadable)
+        return {SetOutcome::Stuck, CannotFinish(folder, base, check.error)};
+    if (check.vouch == Vouch::No) {
+        // Nothing was renamed under a marker that does not check out: the
+        // temporaries go and the set's own files stay as they are.
+        if (auto error = folder.Remove(marker))
+            return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
+        for (const std::string& name : folder.FileNames(true))
+            if (TempBase(name) == base)
+                folder.Remove(name);
+        folder.Sync();
+        return {SetOutcome::Cleared, {}};
+    }
+    for (size_t i = 0; i < plan.entries.size(); ++i) {
+        const SetEntry& entry = plan.entries[i];
+        if (!pending[i])
+            continue;
+        const size_t k = static_cast<size_t>(entry.kind);
+        const std::string target = Found(folder, entry.name);
+        auto error = folder.Rename(Found(folder, PuzzleTempFileName(entry.name)), target);
+        // Another file put under the temporary's name after its check gives
+        // way to the bytes the marker vouches for.
+        if (!error && !folder.Holds(target, checked.files[k]))
+            error = folder.WriteFileAtomic(target, checked.bytes[k]);
+        if (error)
+            return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
+    }
+    // The marker goes only once the renames are on the disk.
+    if (auto error = folder.Sync())
+        return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
+    if (auto error = folder.Remove(marker))
+        return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
+    folder.Sync();
+    return {SetOutcome::Finished, {}};
+}
+
+// What a reader does about a marker of `base`: nothing to do, finished, or refused.
+PuzzleFileResult SettlePending(platform::Folder& folder, const std::string& base,
+                               PendingSet pending) {
+    if (folder.KindNow(PuzzleSetMarkerName(base)) == platform::Folder::Kind::None)
+        return {};
+    if (pending == PendingSet::Refuse)
+        return Unfinished(base, {}, "not finished");
+    platform::FolderLock lock(folder, true);
+    if (lock.Error())
+        return Unfinished(base, lock.Error());
+    const SetOutcome outcome = FinishSet(folder, base);
+    return outcome.what == SetOutcome::Stuck ? outcome.result : PuzzleFileResult{};
+}
+
+// Reads the file `name` of a set through one descriptor. A missing file reads
+// as empty, as a record file does; one larger than its kind can be is not read.
+PuzzleFileResult ReadSetFile(const platform::Folder& folder, const std::string& name,
+                             PuzzleFile kind, std::string& bytes) {
+    bytes.clear();
+    const std::string found = Found(folder, name);
+    platform::OpenFile file;
+    auto error = folder.OpenRead(found, PuzzleFileSizeLimit(kind), file);
+    if (error.number == platform::ErrFileNotFound)
+        return kind == PuzzleFile::Inf ? PuzzleFileResult{PuzzleFileStatus::InfMissing, name, {}, {}}
+                                       : PuzzleFileResult{};
+    if (error.number == platform::ErrOverflow)
+        return CheckPuzzleFileSize(name, kind, file.Size());
+    // A link or a pipe or device where a file of the set should be is damage.
+    if (error.number == platform::ErrPathFileAccess) {
+        const platform::Folder::Kind what = folder.KindNow(found);
+        if (what == platform::Folder::Kind::Link || what == platform::Folder::Kind::Other)
+            return {PuzzleFileStatus::Damaged, name,
+                    what == platform::Folder::Kind::Link ? "link" : "not a plain file", {}};
+    }
+    if (!error)
+        error = file.Read(file.Size(), bytes);
+    return error ? Failed(name, error) : PuzzleFileResult{};
+}
+
+// The base name of the set whose information file is `infName`, or nothing.
+std::optional<std::string> InfBase(const std::string& infName) {
+    auto split = SplitSetName(UpperCase(infName));
+    return split && split->second == PuzzleFile::Inf ? std::optional(split->first) : std::nullopt;
 }
 
 }  // namespace
@@ -285,57 +394,114 @@ std::string PuzzleSetMarkerName(const std::string& base) {
     return "." + base + MarkerExtension;
 }
 
-PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const PuzzleSetNames& names,
-                                  const ReplaceStepHook& step) {
-    platform::Folder open;
-    if (auto error = open.Open(folder))
-        return Failed(names[0], error);
-    return ReplacePuzzleSet(open, names, step);
+PuzzleFileResult ReadWholePuzzleInfo(platform::Folder& folder, const std::string& infName,
+                                     PendingSet pending, PuzzleInfo& info) {
+    platform::FolderLock lock(folder, false);
+    if (lock.Error())
+        return Failed(infName, lock.Error());
+    if (auto base = InfBase(infName))
+        if (PuzzleFileResult result = SettlePending(folder, *base, pending); !result.Ok())
+            return result;
+    std::string bytes;
+    if (PuzzleFileResult result = ReadSetFile(folder, infName, PuzzleFile::Inf, bytes);
+        !result.Ok())
+        return result;
+    return ParsePuzzleInfo(bytes, infName, info);
 }
 
-PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const PuzzleSetNames& names,
-                                  const ReplaceStepHook& step) {
-    auto planned = PlanOf(names);
-    if (!planned)
-        return {PuzzleFileStatus::Refused, names[0], "file names", {}};
+PuzzleFileResult ReadWholePuzzleSet(platform::Folder& folder, const std::string& base,
+                                    PendingSet pending, PuzzleInfo& info, PuzzleTables& tables,
+                                    PuzzleSetBytes* bytes) {
+    const std::string infName = base + PuzzleFileExtensions[0];
+    platform::FolderLock lock(folder, false);
+    if (lock.Error())
+        return Failed(infName, lock.Error());
+    if (PuzzleFileResult result = SettlePending(folder, base, pending); !result.Ok())
+        return result;
+    PuzzleSetBytes read;
+    PuzzleInfo stored;
+    if (PuzzleFileResult result = ReadSetFile(folder, infName, PuzzleFile::Inf, read[0]);
+        !result.Ok())
+        return result;
+    if (PuzzleFileResult result = ParsePuzzleInfo(read[0], infName, stored); !result.Ok())
+        return result;
+    for (size_t i = 1; i < read.size(); ++i) {
+        const auto kind = static_cast<PuzzleFile>(i);
+        if (PuzzleFileResult result = ReadSetFile(folder, stored.FileName(kind), kind, read[i]);
+            !result.Ok())
+            return result;
+    }
+    if (PuzzleFileResult result = ParsePuzzleSet(read, infName, info, tables); !result.Ok())
+        return result;
+    if (bytes)
+        *bytes = std::move(read);
+    return {};
+}
+
+PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const std::string& base,
+                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+    platform::Folder open;
+    if (auto error = open.Open(folder))
+        return Failed(base + PuzzleFileExtensions[0], error);
+    return ReplacePuzzleSet(open, base, bytes, step);
+}
+
+PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& base,
+                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+    auto planned = PlanOf(NamesOf(base));
+    if (!IsPuzzleBaseName(base) || !planned)
+        return {PuzzleFileStatus::Refused, base, "base name", {}};
     SetPlan& plan = *planned;
+    if (PuzzleFileResult result = CheckSetBytes(plan, bytes); !result.Ok())
+        return {PuzzleFileStatus::Refused, result.file, result.reason, {}};
     auto reach = [&step](int at) {
         if (step)
             step(at);
     };
 
-    PuzzleFilePaths temps;
-    for (const SetEntry& entry : plan.entries)
-        temps[static_cast<size_t>(entry.kind)] = Found(folder, PuzzleTempFileName(entry.name));
-    CheckedSet checked;
-    if (PuzzleFileResult result = CheckNewSet(folder, plan, temps, checked); !result.Ok()) {
-        RemoveTemps(folder, plan);
-        return result;
-    }
+    platform::FolderLock lock(folder, true);
+    if (lock.Error())
+        return Failed(plan.entries[0].name, lock.Error());
+    // A replace of this set cut short before is finished before another begins.
+    if (const SetOutcome earlier = FinishSet(folder, base); earlier.what == SetOutcome::Stuck)
+        return earlier.result;
 
-    // What the folder held, so that a set half put in place can be put back.
+    // No link is read or written through, one write-protected file keeps the
+    // whole set as it was, and a file past the largest a puzzle file can be
+    // is no puzzle file: it is neither read nor replaced.
     std::vector<std::string> targets;
-    std::vector<std::optional<std::string>> old(plan.entries.size());
-    for (size_t i = 0; i < plan.entries.size(); ++i) {
-        const SetEntry& entry = plan.entries[i];
+    for (const SetEntry& entry : plan.entries) {
         targets.push_back(Found(folder, entry.name));
-        // No link is read or written through, and one write-protected file
-        // keeps the whole set as it was.
-        const platform::Folder::Kind kind = folder.KindNow(targets[i]);
-        platform::RuntimeError error = folder.CheckWritable(targets[i]);
+        const platform::Folder::Kind kind = folder.KindNow(targets.back());
+        platform::RuntimeError error = folder.CheckWritable(targets.back());
         if (!error && kind != platform::Folder::Kind::None &&
             kind != platform::Folder::Kind::File) {
             error = platform::MakeError(platform::ErrPathFileAccess);
         } else if (!error && kind == platform::Folder::Kind::File) {
             platform::OpenFile file;
-            std::string bytes;
-            error = ReadHeld(folder, targets[i], PuzzleFileSizeLimit(entry.kind), file, bytes);
-            old[i] = std::move(bytes);
+            error = folder.OpenRead(targets.back(), PuzzleFileSizeLimit(entry.kind), file);
+            if (error.number == platform::ErrOverflow)
+                return CheckPuzzleFileSize(entry.name, entry.kind, file.Size());
         }
-        if (error) {
+        if (error)
+            return Failed(entry.name, error);
+    }
+
+    // The temporaries, each written, flushed and read back through one descriptor.
+    CheckedSet checked;
+    std::vector<std::string> temps;
+    for (SetEntry& entry : plan.entries) {
+        const size_t k = static_cast<size_t>(entry.kind);
+        temps.push_back(PuzzleTempFileName(entry.name));
+        // A temporary no marker vouches for is a leftover of a write that never ended.
+        folder.Remove(Found(folder, temps.back()));
+        if (auto error = folder.CreateFile(temps.back(), bytes[k], checked.files[k])) {
             RemoveTemps(folder, plan);
             return Failed(entry.name, error);
         }
+        checked.bytes[k] = bytes[k];
+        entry.size = bytes[k].size();
+        entry.checksum = Checksum(bytes[k]);
     }
 
     // The temporaries reach the disk before the marker that vouches for them,
@@ -353,43 +519,40 @@ PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const PuzzleSetNames
         return Failed(marker, error);
     }
 
+    // Committed: from here on the replace only goes forward.
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         reach(static_cast<int>(i) + 1);
-        const SetEntry& entry = plan.entries[i];
-        const size_t k = static_cast<size_t>(entry.kind);
-        error = folder.Rename(temps[k], targets[i]);
-        const size_t placed = error ? i : i + 1;
+        const size_t k = static_cast<size_t>(plan.entries[i].kind);
+        error = folder.Rename(temps[i], targets[i]);
         // A file put under the temporary's name after its check is no file of the set.
         if (!error && !folder.Holds(targets[i], checked.files[k]))
-            error = platform::MakeError(platform::ErrPathFileAccess);
-        if (error) {
-            for (size_t j = 0; j < placed; ++j) {
-                if (old[j])
-                    folder.WriteFileAtomic(targets[j], *old[j]);
-                else
-                    folder.Remove(targets[j]);
-            }
-            RemoveTemps(folder, plan);
-            folder.Remove(marker);
-            folder.Sync();
-            return Failed(entry.name, error);
-        }
+            error = folder.WriteFileAtomic(targets[i], checked.bytes[k]);
+        if (error)
+            return CannotFinish(folder, base, error);
     }
 
     // A marker outliving renames that may not have reached the disk lets the
     // next start finish them.
     reach(ReplaceStepCount - 1);
-    if (!folder.Sync())
-        folder.Remove(marker);
+    if (!folder.Sync() && !folder.Remove(marker))
+        folder.Sync();
     return {};
 }
 
 PuzzleSetRecovery RecoverPuzzleSets(const std::string& path) {
-    PuzzleSetRecovery recovery;
     platform::Folder folder;
     if (folder.Open(path))
-        return recovery;
+        return {};
+    return RecoverPuzzleSets(folder);
+}
 
+PuzzleSetRecovery RecoverPuzzleSets(platform::Folder& folder) {
+    PuzzleSetRecovery recovery;
+    platform::FolderLock lock(folder, true);
+    if (lock.Error()) {
+        recovery.failures.push_back(Failed({}, lock.Error()));
+        return recovery;
+    }
     std::vector<std::string> markers, leftovers;
     std::multimap<std::string, std::string> temps;  // by base name
     for (const std::string& name : folder.FileNames(true)) {
@@ -407,45 +570,43 @@ PuzzleSetRecovery RecoverPuzzleSets(const std::string& path) {
 
     std::set<std::string> unfinished;
     for (const std::string& base : markers) {
-        const std::string marker = PuzzleSetMarkerName(base);
-        SetPlan plan;
-        std::vector<bool> pending;
-        CheckedSet checked;
-        if (!CheckMarker(folder, base, plan, pending, checked)) {
-            remove(marker);
-            continue;
+        const SetOutcome outcome = FinishSet(folder, base);
+        if (outcome.what == SetOutcome::Finished)
+            recovery.finished.push_back(base);
+        if (outcome.what == SetOutcome::Stuck) {
+            recovery.failures.push_back(outcome.result);
+            unfinished.insert(base);
         }
-        for (size_t i = 0; i < plan.entries.size() && !unfinished.count(base); ++i) {
-            const SetEntry& entry = plan.entries[i];
-            if (!pending[i])
-                continue;
-            const size_t k = static_cast<size_t>(entry.kind);
-            const std::string target = Found(folder, entry.name);
-            auto error = folder.Rename(Found(folder, PuzzleTempFileName(entry.name)), target);
-            // Another file put under the temporary's name after its check gives
-            // way to the bytes the marker vouches for.
-            if (!error && !folder.Holds(target, checked.files[k]))
-                error = folder.WriteFileAtomic(target, checked.bytes[k]);
-            if (error) {
-                recovery.failures.push_back(Failed(entry.name, error));
-                unfinished.insert(base);
-            }
-        }
-        if (unfinished.count(base))
-            continue;
-        if (!folder.Sync())
-            folder.Remove(marker);
-        recovery.finished.push_back(base);
     }
-
     for (const auto& [base, name] : temps)
-        if (!unfinished.count(base))
+        if (!unfinished.count(base) && folder.KindNow(name) != platform::Folder::Kind::None)
             remove(name);
     for (const std::string& name : leftovers)
         remove(name);
     if (!recovery.removed.empty())
         folder.Sync();
     return recovery;
+}
+
+std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string& finisher) {
+    const std::string why =
+        result.reason.empty() ? platform::ErrorText(result.error) : result.reason;
+    switch (result.status) {
+        case PuzzleFileStatus::Unfinished:
+            return "PUZZLE " + result.file + " IS NOT WHOLE!\r\rA change of its files was cut " +
+                   "short:\r" + why + "\r\rIts new files are kept, and\r" + finisher +
+                   "\rputs them in place.";
+        case PuzzleFileStatus::Failed:
+            if (result.error.number == platform::ErrFileAlreadyOpen)
+                return "ERROR: PUZZLE FOLDER IN USE!\r\rAnother copy of the game is changing\rits "
+                       "puzzles. Nothing was changed.";
+            return platform::ErrorText(result.error);
+        case PuzzleFileStatus::InfMissing:
+            return "ERROR: PUZZLE INFORMATION FILE NOT FOUND!";
+        default:
+            return std::string(PuzzleDamagedText) + "\r\r" +
+                   result.file.substr(result.file.find_last_of("/\\") + 1) + ": " + result.reason;
+    }
 }
 
 }  // namespace quarvelt

@@ -153,10 +153,12 @@ void FinishPuzzleSets() {
     const PuzzleSetRecovery recovery = RecoverPuzzleSets(PuzzlePath);
     if (recovery.failures.empty())
         return;
-    // The set stays as the killed replace left it until a start can finish
-    // it; the game itself goes on.
+    // Each set stays as the killed replace left it, and refused by every
+    // reader, until a start can finish it; the game itself goes on.
     platform::SetPointer(platform::Pointer::Default);
-    platform::Warn(platform::ErrorText(recovery.failures.front().error), RequiredFilesTitle);
+    for (const PuzzleFileResult& failure : recovery.failures)
+        platform::Warn(PuzzleFailureText(failure, "the game, at its next start,"),
+                       RequiredFilesTitle);
     platform::SetPointer(platform::Pointer::Hourglass);
 }
 

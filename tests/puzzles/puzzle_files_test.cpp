@@ -17,88 +17,12 @@
 #include "puzzles/puzzle_set_replace.h"
 #include "support/child_process.h"
 #include "support/temp_folder.h"
+#include "puzzles/puzzle_files_fixture.h"
 
 namespace quarvelt {
 namespace {
 
-const std::string Blank = "BLANK_______________00.BMP";
-const std::string Lamp = "LAMP________________00.BMP";
-const std::string Reflector = "REFLU_______________00.BMP";
-
-// The tables as a board clear leaves them.
-PuzzleTables ClearedTables(int16_t rows, int16_t cols) {
-    PuzzleTables t;
-    t.board.assign(static_cast<size_t>(rows * cols), BoardCell{Blank, 5, 0, False, False});
-    for (int16_t k = 1; k <= ShutterKinds; ++k) {
-        for (int n = 1; n <= LinkSlots; ++n)
-            t.shutters[k][n] = {-1, 0, static_cast<int16_t>(k + 12)};
-        for (int n = 1; n <= BonusSlots; ++n)
-            t.bonus[k][n] = {0, -1, -1};
-    }
-    for (int16_t c = 1; c <= LinkColours; ++c) {
-        for (int n = 1; n <= LinkSlots; ++n) {
-            t.squares[c][n] = {static_cast<int16_t>(c + 6), -1, -1};
-            t.keys[c][n] = {-1, -1, static_cast<int16_t>(c + 9), -1};
-        }
-    }
-    return t;
-}
-
-ToolboxObjectRow ToolRow(const std::string& stem, int16_t group, int32_t offset) {
-    ToolboxObjectRow row;
-    row.shown = True;
-    row.stem = stem;
-    row.group = group;
-    row.archiveOffset = offset;
-    row.enabled = True;
-    row.allowed = 20;
-    row.archiveId = "000001";
-    row.imageSize = 1077;
-    return row;
-}
-
-std::string Resting(const std::string& code) {
-    return code + "_______________00.BMP";
-}
-
-// A 10 by 12 board with something in every table, each slot on its own object.
-PuzzleTables SampleTables() {
-    PuzzleTables t = ClearedTables(10, 12);
-    t.board[13] = {Lamp, 5, 8, True, True};
-    t.board[118] = {Reflector, 1, 4, False, False};
-    t.board[119] = {Resting("SHHGR"), 4, 10, False, False};
-    t.board[40] = {Resting("SHVOR"), 4, 12, False, False};
-    t.board[50] = {Resting("KEYOR"), 3, 3, True, False};
-    t.board[51] = {Resting("SQRGR"), 3, 5, False, False};
-    t.board[52] = {Resting("PUZZL"), 2, 6, False, False};
-    t.toolbox[0] = ToolRow("REFLU_U", 1, 1);
-    t.toolbox[1] = ToolRow("REFLU_D", 1, 1078);
-    t.toolbox[0].button = 4;
-    t.toolbox[0].used = 1;
-    t.toolbox[2] = ToolRow("BLANK_U", 5, 2155);
-    t.toolbox[2].allowed = -1;
-    t.toolbox[2].shown = False;
-    t.shutters[2][3] = {119, 0, 14};
-    t.shutters[6][32] = {40, -1, 18};
-    t.keys[3][1] = {40, 50, 12, 0};
-    t.squares[2][2] = {8, 119, 51};
-    t.bonus[6][16] = {9999, 52, 0};
-    return t;
-}
-
-PuzzleInfo SampleInfo() {
-    PuzzleInfo info;
-    info.puzzleName = "First Light";
-    info.SetBaseName("FIRST");
-    info.customFlag = 1;
-    info.puzzleKey = "Sesame";
-    info.puzzleDate = "03/14/2024";
-    info.boardRows = 10;
-    info.boardCols = 12;
-    info.specialCondCode = "03P1A>DaTnP2AADaTn________Ta0000~";
-    info.specialCondDesc = "Photon A MUST be Larger than Photon B.";
-    return info;
-}
+using namespace testing_puzzles;
 
 int Mismatches(const PuzzleTables& a, const PuzzleTables& b) {
     int count = 0;
@@ -159,30 +83,6 @@ int32_t Int32At(const std::string& bytes, size_t at) {
 std::string Padded(const std::string& text, size_t width) {
     return text + std::string(width - text.size(), ' ');
 }
-
-class PuzzleFilesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ResetGlobals();
-        PuzzlePath = folder.Path();
-    }
-    void TearDown() override { ResetGlobals(); }
-
-    void Save(const PuzzleInfo& info = SampleInfo(), const PuzzleTables& t = SampleTables()) {
-        const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, info, t);
-        ASSERT_TRUE(result.Ok()) << result.file << ": " << result.reason << result.error.number;
-    }
-    std::string File(const std::string& name) const { return folder.Read(name); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    testsupport::TempFolder folder;
-};
 
 TEST_F(PuzzleFilesTest, WritesEveryRecordByteForByte) {
     PuzzleTables t = SampleTables();
@@ -535,42 +435,33 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
     }
 
     // One write-protected file, or one larger than any set has (it is not
-    // read), keeps the whole set, and says why; so does a temporary another
-    // file took the place of after its check, just before its rename.
+    // read), keeps the whole set, and says why.
     const std::string sqc = PuzzlePath + "FIRST.SQC", pzl = PuzzlePath + "FIRST.PZL";
     const std::string pzlTemp = PuzzlePath + PuzzleTempFileName("FIRST.PZL");
     struct Block {
         const char* file;
         std::function<void()> make, undo;
         const char* error;
-        ReplaceStepHook step;
+        PuzzleFileStatus status;
     };
     const std::vector<Block> blocks = {
         {"FIRST.SQC",
          [&] { ::chmod(sqc.c_str(), 0444); },
          [&] { ::chmod(sqc.c_str(), 0644); },
          "ERROR 70\rPermission denied",
-         {}},
+         PuzzleFileStatus::Failed},
         {"FIRST.PZL",
          [&] { std::filesystem::resize_file(pzl, PuzzleFileSizeLimit(PuzzleFile::Pzl) + 1); },
          [&] { std::filesystem::resize_file(pzl, oldBytes[1].size()); },
-         "ERROR 6\rOverflow",
-         {}},
-        {"FIRST.PZL", [] {}, [] {}, "ERROR 75\rPath/File access error",
-         [&](int step) {
-             std::string bytes;
-             if (step == 2 && !platform::ReadWholeFile(pzlTemp, bytes)) {
-                 bytes[0] ^= 1;
-                 platform::WriteFileAtomic(pzlTemp, bytes);
-             }
-         }},
+         "ERROR 0\r",
+         PuzzleFileStatus::TooLarge},
     };
     for (const Block& block : blocks) {
         SCOPED_TRACE(block.file);
         block.make();
-        const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables, block.step);
+        const PuzzleFileResult result = SavePuzzleFiles(PuzzlePath, changed, tables);
         block.undo();
-        EXPECT_EQ(result.status, PuzzleFileStatus::Failed);
+        EXPECT_EQ(result.status, block.status);
         EXPECT_EQ(result.file, block.file);
         EXPECT_EQ(platform::ErrorText(result.error), block.error);
         for (size_t i = 0; i < PuzzleFileExtensions.size(); ++i)
@@ -580,6 +471,21 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
 
     EXPECT_EQ(SavePuzzleFiles(PuzzlePath + "MISSING/", changed, tables).status,
               PuzzleFileStatus::Failed);
+    // Once committed, a temporary another file took the place of after its
+    // check gives way to the bytes checked, and the new set is whole.
+    const ReplaceStepHook swap = [&](int step) {
+        std::string bytes;
+        if (step == 2 && !platform::ReadWholeFile(pzlTemp, bytes)) {
+            bytes[0] ^= 1;
+            platform::WriteFileAtomic(pzlTemp, bytes);
+        }
+    };
+    ASSERT_TRUE(SavePuzzleFiles(PuzzlePath, changed, tables, swap).Ok());
+    PuzzleTables read;
+    PuzzleInfo readInfo;
+    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "FIRST", readInfo, read).Ok());
+    EXPECT_EQ(read.board[14].pictureName, Reflector);
+    EXPECT_EQ(Names(), oldNames);
     Save(changed, tables);
     PuzzleInfo info;
     ASSERT_TRUE(ReadPuzzleInfo(PuzzlePath + "FIRST.INF", info).Ok());
@@ -759,200 +665,6 @@ TEST_F(PuzzleFilesTest, SlotsTheBoardContradictsAreFreedAndTheSetLoads) {
     PuzzleInfo info;
     ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, "FIRST", info).Ok());
     EXPECT_EQ(Mismatches(CurrentPuzzleTables(), sound), 0);
-}
-
-// The order an import carries the files in, which is not the order a save writes them.
-constexpr std::array<const char*, PuzzleFileCount> TravelOrder{".INF", ".PZL", ".TBX", ".TGC",
-                                                               ".SHC", ".SQC", ".KYC"};
-
-// Sets replaced by a program that is killed on the way: the old set FIRST in
-// a fresh folder per case, a new FIRST that differs in every file.
-class PuzzleSetReplaceTest : public PuzzleFilesTest {
-  protected:
-    void SetUp() override {
-        PuzzleFilesTest::SetUp();
-        newInfo.puzzleName = "Second Light";
-        newTables.board[14] = {Reflector, 1, 4, True, False};
-        newTables.toolbox[1].allowed = 19;
-        newTables.shutters[2][3].open = True;
-        newTables.keys[3][1].state = 1;
-        std::swap(newTables.squares[2][2], newTables.squares[2][3]);
-        newTables.bonus[6][16].points = 500;
-        ASSERT_TRUE(SavePuzzleFiles(drive.Path(), newInfo, newTables).Ok());
-        newBytes = SetBytes(drive.Path());
-        oldBytes = SetBytes(FreshFolder());
-        for (size_t i = 0; i < oldBytes.size(); ++i)
-            ASSERT_NE(oldBytes[i], newBytes[i]) << PuzzleFileExtensions[i];
-    }
-
-    std::string FreshFolder() {
-        const std::string path = folder.Path() + "case" + std::to_string(++cases) + "/";
-        std::filesystem::create_directory(path);
-        EXPECT_TRUE(SavePuzzleFiles(path, SampleInfo(), SampleTables()).Ok());
-        return path;
-    }
-    static std::vector<std::string> SetBytes(const std::string& path) {
-        std::vector<std::string> bytes;
-        for (const char* extension : PuzzleFileExtensions) {
-            std::string file;
-            platform::ReadWholeFile(path + "FIRST" + extension, file);
-            bytes.push_back(file);
-        }
-        return bytes;
-    }
-    static std::vector<std::string> Listing(const std::string& path) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static std::vector<std::string> SetNames() {
-        std::vector<std::string> names;
-        for (const char* extension : PuzzleFileExtensions)
-            names.push_back(std::string("FIRST") + extension);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    // Replaces FIRST in `path` by the new set as a save or an import does, in
-    // a child process that ends at `killAt`; true when it ended there.
-    bool KilledReplace(const std::string& path, bool byImport, int killAt) {
-        const auto answer = testsupport::RunInChild([&]() -> std::string {
-            const ReplaceStepHook hook = [killAt](int step) {
-                if (step == killAt)
-                    ::_exit(9);
-            };
-            if (!byImport)
-                return SavePuzzleFiles(path, newInfo, newTables, hook).Ok() ? "done" : "failed";
-            PuzzleSetNames names;
-            for (size_t i = 0; i < names.size(); ++i) {
-                names[i] = std::string("FIRST") + TravelOrder[i];
-                if (platform::CopyFileVerified(drive.Path() + names[i],
-                                               path + PuzzleTempFileName(names[i])))
-                    return "failed";
-            }
-            return ReplacePuzzleSet(path, names, hook).Ok() ? "done" : "failed";
-        });
-        return !answer.has_value();
-    }
-
-    testsupport::TempFolder drive;
-    PuzzleInfo newInfo = SampleInfo();
-    PuzzleTables newTables = SampleTables();
-    std::vector<std::string> oldBytes, newBytes;
-    int cases = 0;
-};
-
-TEST_F(PuzzleSetReplaceTest, AKillAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
-    for (bool byImport : {false, true}) {
-        for (int step = 0; step < ReplaceStepCount; ++step) {
-            SCOPED_TRACE(std::string(byImport ? "import" : "save") + " killed at step " +
-                         std::to_string(step));
-            const std::string path = FreshFolder();
-            ASSERT_TRUE(KilledReplace(path, byImport, step));
-            // Until the next start, a kill between the renames leaves a mix.
-            const std::vector<std::string> left = SetBytes(path);
-            int renamed = 0;
-            for (size_t i = 0; i < left.size(); ++i)
-                renamed += left[i] == newBytes[i];
-            EXPECT_EQ(renamed, std::clamp(step - 1, 0, PuzzleFileCount));
-
-            const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
-            EXPECT_TRUE(recovery.failures.empty());
-            EXPECT_EQ(SetBytes(path), step == 0 ? oldBytes : newBytes);
-            EXPECT_EQ(Listing(path), SetNames());
-            PuzzleInfo info;
-            EXPECT_TRUE(LoadPuzzleFiles(path, "FIRST", info).Ok());
-        }
-    }
-}
-
-TEST_F(PuzzleSetReplaceTest, LeftoversNoSoundMarkerVouchesForAreRemovedAndTheOldSetStays) {
-    const std::string outside = drive.Path() + "PRIVATE";
-    struct Case {
-        const char* what;
-        std::function<void(const std::string& path)> damage;
-    };
-    const std::vector<Case> cases = {
-        {"a sound marker", [](const std::string&) {}},
-        {"temporaries without a marker",
-         [](const std::string& path) { std::filesystem::remove(path + ".FIRST.SET"); }},
-        {"a temporary missing whose file was never replaced",
-         [](const std::string& path) { std::filesystem::remove(path + ".FIRST.TBX.NEW"); }},
-        {"a garbled marker",
-         [](const std::string& path) {
-             platform::WriteFileAtomic(path + ".FIRST.SET", "FIRST.INF 1320 zz\n");
-         }},
-        {"a marker grown past its size",
-         [](const std::string& path) {
-             std::string text;
-             platform::ReadWholeFile(path + ".FIRST.SET", text);
-             platform::WriteFileAtomic(path + ".FIRST.SET", text + std::string(2000, ' '));
-         }},
-        {"a marker of another name",
-         [](const std::string& path) {
-             std::filesystem::rename(path + ".FIRST.SET", path + ".OTHER.SET");
-         }},
-        {"a marker that is a link",
-         [&outside](const std::string& path) {
-             std::filesystem::rename(path + ".FIRST.SET", outside);
-             std::filesystem::create_symlink(outside, path + ".FIRST.SET");
-         }},
-        {"a temporary that is a link",
-         [&outside](const std::string& path) {
-             std::filesystem::rename(path + ".FIRST.PZL.NEW", outside);
-             std::filesystem::create_symlink(outside, path + ".FIRST.PZL.NEW");
-         }},
-        {"a temporary changed after its check",
-         [](const std::string& path) {
-             std::string bytes;
-             platform::ReadWholeFile(path + ".FIRST.INF.NEW", bytes);
-             bytes[0] = 'X';
-             platform::WriteFileAtomic(path + ".FIRST.INF.NEW", bytes);
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string path = FreshFolder();
-        ASSERT_TRUE(KilledReplace(path, false, 1));
-        c.damage(path);
-        // A write killed before its rename, and files that are not the game's.
-        folder.Write(path.substr(folder.Path().size()) + "..FIRST.PZL.NEW.Ab12Cd", "half");
-        folder.Write(path.substr(folder.Path().size()) + "..FIRST.SET.4711", "half");
-        folder.Write(path.substr(folder.Path().size()) + "NOTES.TXT", "mine");
-        std::string outsideBefore, outsideAfter;
-        platform::ReadWholeFile(outside, outsideBefore);
-
-        RecoverPuzzleSets(path);
-        const bool sound = c.what == cases.front().what;
-        EXPECT_EQ(SetBytes(path), sound ? newBytes : oldBytes);
-        std::vector<std::string> expected = SetNames();
-        expected.push_back("NOTES.TXT");
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(Listing(path), expected);
-        platform::ReadWholeFile(outside, outsideAfter);
-        EXPECT_TRUE(outsideAfter == outsideBefore);
-        std::filesystem::remove(outside);
-    }
-}
-
-TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
-    const std::string path = FreshFolder();
-    ASSERT_TRUE(KilledReplace(path, false, 3));
-    const std::string shc = path + "FIRST.SHC";
-    ASSERT_EQ(::chmod(shc.c_str(), 0444), 0);
-    PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
-    ASSERT_EQ(recovery.failures.size(), 1u);
-    EXPECT_EQ(recovery.failures[0].file, "FIRST.SHC");
-    EXPECT_EQ(platform::ErrorText(recovery.failures[0].error), "ERROR 70\rPermission denied");
-    EXPECT_TRUE(platform::IsFile(path + ".FIRST.SET"));
-
-    ASSERT_EQ(::chmod(shc.c_str(), 0644), 0);
-    recovery = RecoverPuzzleSets(path);
-    EXPECT_TRUE(recovery.failures.empty());
-    EXPECT_EQ(SetBytes(path), newBytes);
-    EXPECT_EQ(Listing(path), SetNames());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "platform/records.h"
 #include "puzzles/ix_porter_logic.h"
 #include "puzzles/puzzle_files.h"
+#include "puzzles/puzzle_names.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
@@ -81,8 +83,22 @@ class Transfer : public ::testing::Test {
         PuzzleTables tables = CurrentPuzzleTables();
         tables.board.assign(100, {"BLANK_______________00.BMP", 5, 0, False, False});
         tables.board[0] = {"LAMP________________00.BMP", 0, 0, False, True};
+        // The game writes only names its library takes; a drive from elsewhere
+        // may hold others, written here under a name it takes and renamed.
+        const bool ours = IsPuzzleBaseName(base);
+        if (!ours)
+            info.SetBaseName("ZZOTHER");
         const PuzzleFileResult result = SavePuzzleFiles(folder, info, tables);
         ASSERT_TRUE(result.Ok()) << result.file << ": " << result.reason;
+        if (ours)
+            return;
+        const char* stored[] = {".PZL", ".INF", ".TBX", ".SHC", ".KYC", ".SQC", ".TGC"};
+        for (size_t i = 0; i < 7; ++i)
+            std::filesystem::rename(folder + "ZZOTHER" + stored[i], folder + base + stored[i]);
+        const std::string inf = folder + base + ".INF";
+        for (size_t i = 0; i < 7; ++i)
+            Patch(inf, 40 + 24 * i, 24, base + stored[i]);
+        Patch(inf, 208, 20, base);
     }
     // Writes `text` blank-filled into a field of the information file.
     static void Patch(const std::string& path, size_t offset, size_t width,

@@ -1,0 +1,327 @@
+#include "puzzles/puzzle_set_replace.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/globals.h"
+#include "platform/files.h"
+#include "puzzles/puzzle_files_fixture.h"
+#include "puzzles/puzzle_transfer.h"
+#include "support/child_process.h"
+#include "support/temp_folder.h"
+
+namespace quarvelt {
+namespace {
+
+using namespace testing_puzzles;
+
+// Sets replaced by a program that is killed on the way: the old set FIRST in
+// a fresh folder per case, a new FIRST that differs in every file.
+class PuzzleSetReplaceTest : public PuzzleFilesTest {
+  protected:
+    void SetUp() override {
+        PuzzleFilesTest::SetUp();
+        newInfo.puzzleName = "Second Light";
+        newTables.board[14] = {Reflector, 1, 4, True, False};
+        newTables.toolbox[1].allowed = 19;
+        newTables.shutters[2][3].open = True;
+        newTables.keys[3][1].state = 1;
+        std::swap(newTables.squares[2][2], newTables.squares[2][3]);
+        newTables.bonus[6][16].points = 500;
+        ASSERT_TRUE(SavePuzzleFiles(drive.Path(), newInfo, newTables).Ok());
+        newBytes = SetBytes(drive.Path());
+        oldBytes = SetBytes(FreshFolder());
+        for (size_t i = 0; i < oldBytes.size(); ++i)
+            ASSERT_NE(oldBytes[i], newBytes[i]) << PuzzleFileExtensions[i];
+    }
+    void TearDown() override {
+        platform::SetFileEventHook({});
+        platform::FolderLockWaitMs = 2000;
+        PuzzleFilesTest::TearDown();
+    }
+
+    std::string FreshFolder() {
+        const std::string path = folder.Path() + "case" + std::to_string(++cases) + "/";
+        std::filesystem::create_directory(path);
+        EXPECT_TRUE(SavePuzzleFiles(path, SampleInfo(), SampleTables()).Ok());
+        return path;
+    }
+    static std::vector<std::string> SetBytes(const std::string& path) {
+        std::vector<std::string> bytes;
+        for (const char* extension : PuzzleFileExtensions) {
+            std::string file;
+            platform::ReadWholeFile(path + "FIRST" + extension, file);
+            bytes.push_back(file);
+        }
+        return bytes;
+    }
+    static std::vector<std::string> Listing(const std::string& path) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::vector<std::string> SetNames() {
+        std::vector<std::string> names;
+        for (const char* extension : PuzzleFileExtensions)
+            names.push_back(std::string("FIRST") + extension);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // What the set reader makes of FIRST in `path` without finishing anything:
+    // "old", "new", "refused" or what else it read.
+    std::string AsRead(const std::string& path) const {
+        platform::Folder open;
+        PuzzleInfo info;
+        PuzzleTables tables;
+        PuzzleSetBytes bytes;
+        if (open.Open(path))
+            return "no folder";
+        const PuzzleFileResult result =
+            ReadWholePuzzleSet(open, "FIRST", PendingSet::Refuse, info, tables, &bytes);
+        if (result.status == PuzzleFileStatus::Unfinished && result.file == "FIRST")
+            return "refused";
+        if (!result.Ok())
+            return "failed: " + result.file + " " + result.reason;
+        const std::vector<std::string> read(bytes.begin(), bytes.end());
+        return read == oldBytes ? "old" : read == newBytes ? "new" : "a mix";
+    }
+
+    // Replaces FIRST in `path` by the new set as a save or an import does, in
+    // a child process that ends at replace step `killAt`; true when it ended there.
+    bool KilledReplace(const std::string& path, bool byImport, int killAt) {
+        const ReplaceStepHook hook = [killAt](int step) {
+            if (step == killAt)
+                ::_exit(9);
+        };
+        return !testsupport::RunInChild([&]() -> std::string {
+                    return Replace(path, byImport, hook).Ok() ? "done" : "failed";
+                }).has_value();
+    }
+    PuzzleFileResult Replace(const std::string& path, bool byImport,
+                             const ReplaceStepHook& hook = {}) {
+        if (!byImport)
+            return SavePuzzleFiles(path, newInfo, newTables, hook);
+        platform::Folder from, to;
+        from.Open(drive.Path());
+        to.Open(path);
+        return TransferPuzzleSet(from, to, "FIRST", PendingSet::Refuse, hook);
+    }
+    // Runs `body` in a child process ended before its `event`th file event;
+    // true when it was ended there, false when it ran to its end first.
+    static bool KilledAtEvent(int event, const std::function<void()>& body) {
+        return !testsupport::RunInChild([&]() -> std::string {
+                    int seen = 0;
+                    platform::SetFileEventHook([&seen, event] {
+                        if (++seen == event)
+                            ::_exit(9);
+                    });
+                    body();
+                    return "ran to its end";
+                }).has_value();
+    }
+
+    testsupport::TempFolder drive;
+    PuzzleInfo newInfo = SampleInfo();
+    PuzzleTables newTables = SampleTables();
+    std::vector<std::string> oldBytes, newBytes;
+    int cases = 0;
+};
+
+TEST_F(PuzzleSetReplaceTest, AKillAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
+    for (bool byImport : {false, true}) {
+        for (int step = 0; step < ReplaceStepCount; ++step) {
+            SCOPED_TRACE(std::string(byImport ? "import" : "save") + " killed at step " +
+                         std::to_string(step));
+            const std::string path = FreshFolder();
+            ASSERT_TRUE(KilledReplace(path, byImport, step));
+            // Until the next start, a kill between the renames leaves a mix on
+            // the disk, which no reader takes.
+            const std::vector<std::string> left = SetBytes(path);
+            int renamed = 0;
+            for (size_t i = 0; i < left.size(); ++i)
+                renamed += left[i] == newBytes[i];
+            EXPECT_EQ(renamed, std::clamp(step - 1, 0, PuzzleFileCount));
+            EXPECT_EQ(AsRead(path), step == 0 ? "old" : "refused");
+
+            const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+            EXPECT_TRUE(recovery.failures.empty());
+            EXPECT_EQ(SetBytes(path), step == 0 ? oldBytes : newBytes);
+            EXPECT_EQ(Listing(path), SetNames());
+            PuzzleInfo info;
+            EXPECT_TRUE(LoadPuzzleFiles(path, "FIRST", info).Ok());
+        }
+    }
+}
+
+// Every writer of a set, and the start's recovery, killed before each of its
+// file events in turn: before the next start the reader takes the old set or
+// the new one or refuses the set; after it (for a drive, after the next
+// export's recovery) the set is wholly old or wholly new and nothing is left.
+TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
+    struct Case {
+        const char* what;
+        // Prepares the folder and returns the work to kill.
+        std::function<std::function<void()>(const std::string& path)> work;
+    };
+    auto protectShcAtRename4 = [](const std::string& path) {
+        return [path](int step) {
+            if (step == 4)
+                ::chmod((path + "FIRST.SHC").c_str(), 0444);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"a save", [this](const std::string& path) {
+             return std::function<void()>([this, path] { Replace(path, false); });
+         }},
+        {"an import", [this](const std::string& path) {
+             return std::function<void()>([this, path] { Replace(path, true); });
+         }},
+        {"an export over an older set on the drive",
+         [this](const std::string& path) {
+             return std::function<void()>([this, path] {
+                 platform::Folder from, stick;
+                 from.Open(drive.Path());
+                 stick.Open(path);
+                 RecoverPuzzleSets(stick);
+                 TransferPuzzleSet(from, stick, "FIRST", PendingSet::Finish);
+             });
+         }},
+        {"an import whose fourth rename fails",
+         [this, protectShcAtRename4](const std::string& path) {
+             return std::function<void()>([this, path, protectShcAtRename4] {
+                 EXPECT_EQ(Replace(path, true, protectShcAtRename4(path)).status,
+                           PuzzleFileStatus::Unfinished);
+             });
+         }},
+        {"the start's recovery of a save killed after three renames",
+         [this](const std::string& path) {
+             EXPECT_TRUE(KilledReplace(path, false, 4));
+             return std::function<void()>([path] { RecoverPuzzleSets(path); });
+         }},
+    };
+    for (const Case& c : cases) {
+        bool ended = false;
+        int event = 1;
+        for (; !ended && event < 400; ++event) {
+            SCOPED_TRACE(std::string(c.what) + " killed before file event " +
+                         std::to_string(event));
+            const std::string path = FreshFolder();
+            const std::function<void()> work = c.work(path);
+            ended = !KilledAtEvent(event, work);
+            ::chmod((path + "FIRST.SHC").c_str(), 0644);
+            const std::string read = AsRead(path);
+            EXPECT_TRUE(read == "old" || read == "new" || read == "refused") << read;
+
+            const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+            EXPECT_TRUE(recovery.failures.empty());
+            const std::vector<std::string> now = SetBytes(path);
+            EXPECT_TRUE(now == oldBytes || now == newBytes);
+            if (read != "refused")
+                EXPECT_EQ(AsRead(path), read);
+            EXPECT_EQ(Listing(path), SetNames());
+        }
+        EXPECT_TRUE(ended) << c.what;
+        EXPECT_GT(event, 10) << c.what;
+    }
+}
+
+TEST_F(PuzzleSetReplaceTest, LeftoversNoSoundMarkerVouchesForAreRemovedAndTheOldSetStays) {
+    const std::string outside = drive.Path() + "PRIVATE";
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> damage;
+    };
+    const std::vector<Case> cases = {
+        {"a sound marker", [](const std::string&) {}},
+        {"temporaries without a marker",
+         [](const std::string& path) { std::filesystem::remove(path + ".FIRST.SET"); }},
+        {"a temporary missing whose file was never replaced",
+         [](const std::string& path) { std::filesystem::remove(path + ".FIRST.TBX.NEW"); }},
+        {"a garbled marker",
+         [](const std::string& path) {
+             platform::WriteFileAtomic(path + ".FIRST.SET", "FIRST.INF 1320 zz\n");
+         }},
+        {"a marker grown past its size",
+         [](const std::string& path) {
+             std::string text;
+             platform::ReadWholeFile(path + ".FIRST.SET", text);
+             platform::WriteFileAtomic(path + ".FIRST.SET", text + std::string(2000, ' '));
+         }},
+        {"a marker of another name",
+         [](const std::string& path) {
+             std::filesystem::rename(path + ".FIRST.SET", path + ".OTHER.SET");
+         }},
+        {"a marker that is a link",
+         [&outside](const std::string& path) {
+             std::filesystem::rename(path + ".FIRST.SET", outside);
+             std::filesystem::create_symlink(outside, path + ".FIRST.SET");
+         }},
+        {"a temporary that is a link",
+         [&outside](const std::string& path) {
+             std::filesystem::rename(path + ".FIRST.PZL.NEW", outside);
+             std::filesystem::create_symlink(outside, path + ".FIRST.PZL.NEW");
+         }},
+        {"a temporary changed after its check",
+         [](const std::string& path) {
+             std::string bytes;
+             platform::ReadWholeFile(path + ".FIRST.INF.NEW", bytes);
+             bytes[0] = 'X';
+             platform::WriteFileAtomic(path + ".FIRST.INF.NEW", bytes);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = FreshFolder();
+        ASSERT_TRUE(KilledReplace(path, false, 1));
+        c.damage(path);
+        // A write killed before its rename, and files that are not the game's.
+        folder.Write(path.substr(folder.Path().size()) + ".FIRST.PZL.123456", "half");
+        folder.Write(path.substr(folder.Path().size()) + "..FIRST.SET.004711", "half");
+        folder.Write(path.substr(folder.Path().size()) + "NOTES.TXT", "mine");
+        std::string outsideBefore, outsideAfter;
+        platform::ReadWholeFile(outside, outsideBefore);
+
+        RecoverPuzzleSets(path);
+        const bool sound = c.what == cases.front().what;
+        EXPECT_EQ(SetBytes(path), sound ? newBytes : oldBytes);
+        std::vector<std::string> expected = SetNames();
+        expected.push_back("NOTES.TXT");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Listing(path), expected);
+        platform::ReadWholeFile(outside, outsideAfter);
+        EXPECT_TRUE(outsideAfter == outsideBefore);
+        std::filesystem::remove(outside);
+    }
+}
+
+TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
+    const std::string path = FreshFolder();
+    ASSERT_TRUE(KilledReplace(path, false, 3));
+    const std::string shc = path + "FIRST.SHC";
+    ASSERT_EQ(::chmod(shc.c_str(), 0444), 0);
+    PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+    ASSERT_EQ(recovery.failures.size(), 1u);
+    EXPECT_EQ(recovery.failures[0].status, PuzzleFileStatus::Unfinished);
+    EXPECT_EQ(recovery.failures[0].file, "FIRST");
+    EXPECT_EQ(platform::ErrorText(recovery.failures[0].error), "ERROR 70\rPermission denied");
+    EXPECT_TRUE(platform::IsFile(path + ".FIRST.SET"));
+
+    ASSERT_EQ(::chmod(shc.c_str(), 0644), 0);
+    recovery = RecoverPuzzleSets(path);
+    EXPECT_TRUE(recovery.failures.empty());
+    EXPECT_EQ(SetBytes(path), newBytes);
+    EXPECT_EQ(Listing(path), SetNames());
+}
+
+}  // namespace
+}  // namespace quarvelt
