@@ -1,23 +1,23 @@
 // The transfer window listing a drive of 1,000 and of 10,000 puzzle sets, and
-// importing all of them into an empty puzzle folder. The drive's file names
-// are in lower case, so that every name the game asks for differs in case
-// from the one on the drive. Prints how many times the larger drive takes
-// what the smaller one takes: ten when the time grows in proportion.
+// importing all of them into an empty puzzle folder, once in a file system in
+// memory and once in a folder on the disk, where every flush costs what it
+// costs on a player's machine. The drive's file names are in lower case, so
+// that every name the game asks for differs in case from the one on the
+// drive. Prints how many times the larger drive takes what the smaller one
+// takes: ten when the time grows in proportion.
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/globals.h"
 #include "common/tables.h"
 #include "platform/headless.h"
-#include "platform/records.h"
 #include "platform/services.h"
 #include "puzzles/ix_porter_logic.h"
+#include "puzzles/puzzle_transfer.h"
 #include "puzzles/puzzle_files.h"
 #include "ratio_reporter.h"
 
@@ -28,12 +28,6 @@ namespace fs = std::filesystem;
 
 constexpr int Small = 1000;
 constexpr int Large = 10000;
-constexpr const char* TemplateBase = "S00000";
-// The stored file names in the information record, from byte 40, 24 bytes each.
-constexpr std::array<PuzzleFile, PuzzleFileCount> StoredOrder{
-    PuzzleFile::Pzl, PuzzleFile::Inf, PuzzleFile::Tbx, PuzzleFile::Shc,
-    PuzzleFile::Kyc, PuzzleFile::Sqc, PuzzleFile::Tgc};
-
 // The drive D: answers the drive question.
 class Drive : public platform::Drives, public platform::InputBoxes {
   public:
@@ -59,20 +53,12 @@ std::string LowerCase(std::string text) {
     return text;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// `count` sets in `folder` (a drive's PUZZLE folder), each a copy of one small
-// puzzle under its own base name, every file name in lower case.
+// `count` sets in `folder` (a drive's PUZZLE folder), each one small puzzle
+// under its own base name written by the game's own writer, every file name
+// then turned to lower case.
 bool WriteDrive(const std::string& folder, int count) {
-    const std::string source = folder + "../TEMPLATE/";
-    fs::create_directories(source);
     fs::create_directories(folder);
     PuzzleInfo info;
-    info.puzzleName = "Set";
-    info.SetBaseName(TemplateBase);
     info.boardRows = 10;
     info.boardCols = 10;
     info.puzzleKey = "UNKEYED";
@@ -80,30 +66,14 @@ bool WriteDrive(const std::string& folder, int count) {
     PuzzleTables tables = CurrentPuzzleTables();
     tables.board.assign(100, {"BLANK_______________00.BMP", 5, 0, False, False});
     tables.board[0] = {"LAMP________________00.BMP", 0, 0, False, True};
-    if (!SavePuzzleFiles(source, info, tables).Ok())
-        return false;
-    const TransferNames names = TransferFileNames(TemplateBase);
-    std::vector<std::string> bytes;
-    for (const std::string& name : names) {
-        std::string file;
-        if (platform::ReadWholeFile(source + name, file))
-            return false;
-        bytes.push_back(file);
-    }
     for (int n = 1; n <= count; ++n) {
         const std::string base = BaseName(n);
         info.puzzleName = "Set " + base;
         info.SetBaseName(base);
-        // Only the information file names its set; the other six are the same for all.
-        platform::RecordBuffer record(bytes[0]);
-        record.PutText(0, 40, info.puzzleName);
-        for (size_t i = 0; i < StoredOrder.size(); ++i)
-            record.PutText(40 + 24 * i, 24, info.FileName(StoredOrder[i]));
-        record.PutText(208, 20, base);
-        const TransferNames travel = TransferFileNames(base);
-        WriteBytes(folder + LowerCase(travel[0]), record.Bytes());
-        for (size_t i = 1; i < travel.size(); ++i)
-            WriteBytes(folder + LowerCase(travel[i]), bytes[i]);
+        if (!SavePuzzleFiles(folder, info, tables).Ok())
+            return false;
+        for (const std::string& name : TransferFileNames(base))
+            fs::rename(folder + name, folder + LowerCase(name));
     }
     return true;
 }
@@ -111,6 +81,13 @@ bool WriteDrive(const std::string& folder, int count) {
 std::string DriveRoot(const std::string& work, int count) {
     return work + "/D" + std::to_string(count) + "/";
 }
+
+// The two places measured: a file system in memory, and the disk.
+struct Place {
+    const char* name;
+    std::string work;
+    int iterations;
+};
 
 void List(benchmark::State& state, Drive& drive, const std::string& work, int count) {
     drive.root = DriveRoot(work, count);
@@ -146,21 +123,32 @@ void Import(benchmark::State& state, Drive& drive, const std::string& work, int 
     }
 }
 
-std::string Name(const char* what, int count) {
-    return std::string("Transfer/") + what + "/" + std::to_string(count);
+std::string Name(const Place& place, const char* what, int count) {
+    return std::string("Transfer/") + place.name + "/" + what + "/" + std::to_string(count);
+}
+
+// A fresh folder under `base`, or empty.
+std::string WorkFolder(const fs::path& base) {
+    std::string work = (base / "quarvelt-transfer-bench-XXXXXX").string();
+    return ::mkdtemp(work.data()) ? work : std::string();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A file system in memory where there is one: the transfer is measured, not the disk.
-    const fs::path base =
-        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string work = (base / "quarvelt-transfer-bench-XXXXXX").string();
-    if (!::mkdtemp(work.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
+    // The disk is the build's own folder, which lies on a disk wherever the
+    // system keeps its temporary files in memory.
+    std::vector<Place> places = {
+        {"memory",
+         WorkFolder(fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
+                                                 : fs::temp_directory_path()),
+         3},
+        {"disk", WorkFolder(fs::current_path()), 1}};
+    for (const Place& place : places)
+        if (place.work.empty()) {
+            std::perror("mkdtemp");
+            return 1;
+        }
     ResetGlobals();
     platform::SilentBoxes boxes;
     Drive drive;
@@ -171,24 +159,34 @@ int main(int argc, char** argv) {
     platform::Install(services);
 
     int status = 0;
+    // The drives are written once, in memory, and copied to the disk.
     for (int count : {Small, Large})
-        if (!WriteDrive(DriveRoot(work, count) + "puzzle/", count)) {
+        if (!WriteDrive(DriveRoot(places[0].work, count) + "puzzle/", count)) {
             std::fprintf(stderr, "the benchmark drive can't be written\n");
             status = 1;
         }
+    std::error_code ec;
+    for (int count : {Small, Large})
+        fs::copy(DriveRoot(places[0].work, count), DriveRoot(places[1].work, count),
+                 fs::copy_options::recursive, ec);
+    if (ec) {
+        std::fprintf(stderr, "the benchmark drive can't be copied to the disk\n");
+        status = 1;
+    }
     if (status == 0) {
-        for (int count : {Small, Large}) {
-            benchmark::RegisterBenchmark(
-                Name("list", count).c_str(),
-                [&, count](auto& state) { List(state, drive, work, count); })
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(3);
-            benchmark::RegisterBenchmark(
-                Name("import", count).c_str(),
-                [&, count](auto& state) { Import(state, drive, work, count); })
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(3);
-        }
+        for (const Place& place : places)
+            for (int count : {Small, Large}) {
+                benchmark::RegisterBenchmark(
+                    Name(place, "list", count).c_str(),
+                    [&, count](auto& state) { List(state, drive, place.work, count); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(place.iterations);
+                benchmark::RegisterBenchmark(
+                    Name(place, "import", count).c_str(),
+                    [&, count](auto& state) { Import(state, drive, place.work, count); })
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(place.iterations);
+            }
         benchmark::Initialize(&argc, argv);
         RatioReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -199,18 +197,20 @@ int main(int argc, char** argv) {
             return it != reporter.seconds.end() && it->first.rfind(name + "/", 0) == 0 ? it->second
                                                                                        : 0.0;
         };
-        for (const char* what : {"list", "import"}) {
-            const double small = seconds(Name(what, Small));
-            const double large = seconds(Name(what, Large));
-            if (small > 0 && large > 0)
-                std::printf(
-                    "%s: %d sets %.0f ms, %d sets %.0f ms; %d times the sets take %.1f "
-                    "times as long\n",
-                    what, Small, small * 1e3, Large, large * 1e3, Large / Small, large / small);
-        }
+        for (const Place& place : places)
+            for (const char* what : {"list", "import"}) {
+                const double small = seconds(Name(place, what, Small));
+                const double large = seconds(Name(place, what, Large));
+                if (small > 0 && large > 0)
+                    std::printf(
+                        "%s, %s: %d sets %.0f ms, %d sets %.0f ms; %d times the sets take "
+                        "%.1f times as long\n",
+                        place.name, what, Small, small * 1e3, Large, large * 1e3, Large / Small,
+                        large / small);
+            }
     }
     platform::InstallHeadless();
-    std::error_code ec;
-    fs::remove_all(work, ec);
+    for (const Place& place : places)
+        fs::remove_all(place.work, ec);
     return status;
 }

@@ -1,7 +1,9 @@
 #include "puzzles/puzzle_set_replace.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -320,6 +322,127 @@ TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
     recovery = RecoverPuzzleSets(path);
     EXPECT_TRUE(recovery.failures.empty());
     EXPECT_EQ(SetBytes(path), newBytes);
+    EXPECT_EQ(Listing(path), SetNames());
+}
+
+// A replace whose rename fails once the new set is committed goes no further
+// back: the player is told the puzzle is not whole, every reader refuses it by
+// name, and a start that can write finishes it.
+TEST_F(PuzzleSetReplaceTest, ASetCutShortIsRefusedByNameUntilAStartFinishesIt) {
+    const std::string path = FreshFolder();
+    const std::string shc = path + "FIRST.SHC";
+    const ReplaceStepHook protect = [&shc](int step) {
+        if (step == 4)
+            ::chmod(shc.c_str(), 0444);
+    };
+    const PuzzleFileResult saved = SavePuzzleFiles(path, newInfo, newTables, protect);
+    EXPECT_EQ(saved.status, PuzzleFileStatus::Unfinished);
+    EXPECT_EQ(saved.file, "FIRST");
+    EXPECT_EQ(PuzzleFailureText(saved, "the game, at its next start,"),
+              "PUZZLE FIRST IS NOT WHOLE!\r\rA change of its files was cut short:\rERROR "
+              "70\rPermission denied\r\rIts new files are kept, and\rthe game, at its next "
+              "start,\rputs them in place.");
+    EXPECT_TRUE(platform::IsFile(path + ".FIRST.SET"));
+
+    // Every way the game reads the set refuses it while it can't be finished.
+    PuzzleInfo info;
+    PuzzleTables tables;
+    for (const PuzzleFileResult& read :
+         {LoadPuzzleFiles(path, "FIRST", info), ReadPuzzleFiles(path, "FIRST", info, tables),
+          ReadPuzzleInfo(path + "FIRST.INF", info), SavePuzzleFiles(path, newInfo, newTables)}) {
+        EXPECT_EQ(read.status, PuzzleFileStatus::Unfinished);
+        EXPECT_EQ(read.file, "FIRST");
+    }
+    EXPECT_EQ(AsRead(path), "refused");
+    EXPECT_EQ(RecoverPuzzleSets(path).failures.size(), 1u);
+
+    ::chmod(shc.c_str(), 0644);
+    ASSERT_TRUE(LoadPuzzleFiles(path, "FIRST", info).Ok());
+    EXPECT_EQ(info.puzzleName, "Second Light");
+    EXPECT_EQ(SetBytes(path), newBytes);
+    EXPECT_EQ(Listing(path), SetNames());
+}
+
+// A start that can't read the marker or the files it names (here: with hardly
+// a descriptor left) keeps them all for a start that can, and says so.
+TEST_F(PuzzleSetReplaceTest, ARecoveryThatCannotReadKeepsASoundMarker) {
+    for (int spare = 0; spare <= 12; ++spare) {
+        SCOPED_TRACE(std::to_string(spare) + " descriptors spare");
+        const std::string path = FreshFolder();
+        ASSERT_TRUE(KilledReplace(path, false, 4));
+        const auto answer = testsupport::RunInChild([&]() -> std::string {
+            std::vector<int> held;
+            for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;)
+                held.push_back(fd);
+            for (int i = 0; i < spare && !held.empty(); ++i) {
+                ::close(held.back());
+                held.pop_back();
+            }
+            const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+            if (!recovery.finished.empty())
+                return "finished";
+            for (const PuzzleFileResult& failure : recovery.failures)
+                if (failure.status == PuzzleFileStatus::Unfinished && failure.file == "FIRST")
+                    return "kept and told";
+            return recovery.failures.empty() ? "nothing done" : "folder not locked";
+        });
+        ASSERT_TRUE(answer.has_value());
+        if (*answer != "finished") {
+            EXPECT_TRUE(platform::IsFile(path + ".FIRST.SET")) << *answer;
+            EXPECT_EQ(Listing(path).size(), SetNames().size() + 5) << *answer;
+        }
+        RecoverPuzzleSets(path);
+        EXPECT_EQ(SetBytes(path), newBytes) << *answer;
+        EXPECT_EQ(Listing(path), SetNames());
+    }
+}
+
+// One writer at a time: another copy of the game holding the folder makes a
+// save wait, then fail with the folder in use and change nothing; two copies
+// saving one set over and over leave it whole.
+TEST_F(PuzzleSetReplaceTest, TwoCopiesOfTheGameNeverWriteOneSetAtOnce) {
+    const std::string path = FreshFolder();
+    {
+        platform::Folder held;
+        ASSERT_FALSE(held.Open(path));
+        platform::FolderLock lock(held, true);
+        ASSERT_FALSE(lock.Error());
+        const auto answer = testsupport::RunInChild([&]() -> std::string {
+            platform::FolderLockWaitMs = 100;
+            const PuzzleFileResult result = SavePuzzleFiles(path, newInfo, newTables);
+            return PuzzleFailureText(result, "");
+        });
+        ASSERT_TRUE(answer.has_value());
+        EXPECT_EQ(answer->substr(0, answer->find('\r')), "ERROR: PUZZLE FOLDER IN USE!");
+        EXPECT_EQ(SetBytes(path), oldBytes);
+        EXPECT_EQ(Listing(path), SetNames());
+    }
+
+    std::vector<pid_t> writers;
+    for (bool byImport : {false, true}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            platform::FolderLockWaitMs = 60000;
+            for (int round = 0; round < 15; ++round) {
+                const bool ok = byImport ? Replace(path, true).Ok()
+                                         : SavePuzzleFiles(path, round % 2 ? SampleInfo() : newInfo,
+                                                           round % 2 ? SampleTables() : newTables)
+                                               .Ok();
+                if (!ok)
+                    ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        writers.push_back(child);
+    }
+    for (pid_t writer : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::vector<std::string> now = SetBytes(path);
+    EXPECT_TRUE(now == oldBytes || now == newBytes);
     EXPECT_EQ(Listing(path), SetNames());
 }
 

@@ -531,3 +531,80 @@ TEST_F(Transfer, ALocalPuzzleTheLibraryWouldAskAKeyForOrWriteProtectedIsNeverRep
         EXPECT_EQ(Bytes(PuzzlePath + SetOf("FOO")[i]), before[i]);
     EXPECT_EQ(Files(PuzzlePath), Sorted(SetOf("FOO")));
 }
+
+// What the drive does between the listing and the end of the transfer: each
+// case ends the transfer with one message and copies nothing it should not.
+TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
+    const std::string puzzles = stick + "PUZZLE/";
+    struct Case {
+        const char* what;
+        std::string mode;
+        std::function<void()> change;  // after the listing, before OK
+        std::string headline;
+        std::function<void(const std::string&)> atBox;  // at the transfer's first box
+    };
+    const std::vector<Case> cases = {
+        {"another stick in the slot", ImportMode,
+         [&] {
+             std::filesystem::rename(puzzles, stick + "OTHER");
+             WritePuzzle(puzzles, "AAA", "Listed Foo", "SECRET");
+             WritePuzzle(puzzles, "BAR", "Bar");
+         },
+         "ERROR: DRIVE D: HAS CHANGED!", {}},
+        {"the same folder, another FOO", ImportMode,
+         [&] { WritePuzzle(puzzles, "AAA", "Keyed Foo", "SECRET"); },
+         "ERROR: DRIVE D: HAS CHANGED!", {}},
+        {"a write-protected stick", ExportMode,
+         [&] { ::chmod(puzzles.c_str(), 0555); }, "ERROR: DRIVE D: IS WRITE-PROTECTED!", {}},
+        {"a stick pulled out during the import", ImportMode, [] {},
+         "ERROR: DRIVE D: WAS REMOVED!",
+         [&](const std::string& title) {
+             // Gone from the drive list, and nothing on it reads any more.
+             if (title == "IMPORT PUZZLE FILES" && platform.drives.size() > 2) {
+                 platform.drives.erase(platform.drives.begin() + 1);
+                 for (const auto& entry : std::filesystem::directory_iterator(puzzles))
+                     std::filesystem::remove(entry.path());
+             }
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::chmod(puzzles.c_str(), 0755);
+        for (const std::string& folder : {puzzles, PuzzlePath, stick + "OTHER/"})
+            std::filesystem::remove_all(folder);
+        const bool import = c.mode == ImportMode;
+        // AAA, which the other side already holds, comes first.
+        for (const char* base : {"AAA", "BAR", "BAZ"})
+            WritePuzzle(import ? puzzles : PuzzlePath, base,
+                        std::string(base) == "AAA" ? "Listed Foo" : base);
+        WritePuzzle(import ? PuzzlePath : puzzles, "AAA", "Old Foo");
+        const std::vector<std::string> local = Files(PuzzlePath), onStick = Files(puzzles);
+        const auto drives = platform.drives;
+
+        IXPorterLogic& d = Open(c.mode);
+        Select({"Listed Foo", "BAR", "BAZ"});
+        c.change();
+        if (!import)
+            platform.ExpectBox(InsertTitle);
+        if (c.atBox) {
+            // The replace question for AAA stands while the stick goes.
+            platform.ExpectBox(ImportTitle, platform::AnswerYes);
+            platform.atBox = [&](const std::string& title) { c.atBox(title); };
+        }
+        platform.ExpectBox(import ? ImportTitle : ExportTitle);
+        const size_t before = platform.Boxes().size();
+        d.OkClick();
+        platform.atBox = nullptr;
+        platform.drives = drives;
+
+        EXPECT_EQ(Headline(LastBox().text), c.headline);
+        EXPECT_EQ(platform.Boxes().size(), before + (import ? 1 : 2) + (c.atBox ? 1 : 0));
+        if (c.atBox)
+            ::chmod(puzzles.c_str(), 0755);
+        EXPECT_EQ(Files(PuzzlePath), local);
+        if (!import)
+            EXPECT_EQ(Files(puzzles), onStick);
+    }
+    ::chmod(puzzles.c_str(), 0755);
+}
+
