@@ -368,7 +368,7 @@ std::string SizeChange(const assets::PhotonRule& rule) {
 std::string Effect(const std::string& code, const assets::Rule& rule, const Clause& clause) {
     const assets::PhotonRule& first = rule.photon1;
     const assets::PhotonRule& second = rule.photon2;
-    const bool splitter = code.starts_with("SPL");
+    const bool splitter = quarvelt::IsSplitterCode(code);
     if (quarvelt::IsMixerCode(code)) {
         char primary = 'W';
         for (char c : clause.colours)
@@ -378,7 +378,7 @@ std::string Effect(const std::string& code, const assets::Rule& rule, const Clau
                " as one white photon with the size of the " + ColourWord(primary) + " one";
     }
     if (first.none && second.none) {
-        if (code.starts_with("DET"))
+        if (quarvelt::IsDetectorCode(code))
             return "it is taken in, and its flight ends here";
         return std::string("it stops in the cell, and the run stops with \"") + NoColourStop + "\"";
     }

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/vocabulary.h"
 #include "engine/entry_rules.h"
 #include "engine/picture_names.h"
 
@@ -385,7 +386,7 @@ bool ExpandPictures(const std::vector<ObjectEntry>& objects, const std::vector<R
                         return error = "no rule for the admitted situation " + situation, false;
                     const Photon out1 = ApplyPhotonRule(rule->photon1, size, colour, side);
                     const Photon out2 = ApplyPhotonRule(rule->photon2, size, colour, side);
-                    if (!out2.None() && object->code.compare(0, 3, "SPL") != 0)
+                    if (!out2.None() && !quarvelt::IsSplitterCode(object->code))
                         return error = "rules line " + std::to_string(rule->line) +
                                        ": only splitters have a second photon",
                                false;

@@ -287,14 +287,10 @@ void DrawCellGround(QPainter& g) {
     g.fillRect(QRectF(Cell - 1, 0, 1, Cell), QColor(4, 6, 14));
 }
 
-bool IsDetector(const std::string& code) {
-    return code.rfind("DET", 0) == 0;
-}
-
 ObjectState StateOf(const BoardPicture& p) {
     ObjectState s;
     const bool step = p.frames > 0 && p.frame > 0;
-    if (IsDetector(p.code)) {
+    if (quarvelt::IsDetectorCode(p.code)) {
         s.lit = p.state == 1 || (step && p.frame >= p.frames);
     } else if (p.code == "LAMP_") {
         s.lit = p.emission;

@@ -776,15 +776,15 @@ void PaintObject(QPainter& g, const std::string& code, Layer layer, const Object
         PaintWalls(g, code, layer);
     } else if (code == "LAMP_") {
         Lamp(g, layer, state);
-    } else if (Starts(code, "DET")) {
+    } else if (quarvelt::IsDetectorCode(code)) {
         Detector(g, code, layer, state);
     } else if (code == "LENCC" || code == "LENCV") {
         Lens(g, code == "LENCV", layer);
-    } else if (Starts(code, "FLT")) {
+    } else if (quarvelt::IsFilterCode(code)) {
         Filter(g, code, layer);
     } else if (Starts(code, "REF")) {
         Reflector(g, code, layer, state);
-    } else if (Starts(code, "SPL")) {
+    } else if (quarvelt::IsSplitterCode(code)) {
         Splitter(g, code, layer);
     } else if (quarvelt::IsMixerCode(code)) {
         Mixer(g, code, layer);

@@ -59,10 +59,36 @@ constexpr bool IsColourShutter(int16_t number) {
     return number >= 13 && number <= 18;
 }
 
+// The families of objects that behave alike. Each question reads only the start
+// of what it is given, so a picture name, which begins with its object's code,
+// answers as its code does.
+
 // The twelve mixers, horizontal ("MXH") and vertical ("MXV"): a photon that
 // enters one waits there for its partner, and the pair leaves as one white photon.
 constexpr bool IsMixerCode(std::string_view code) {
     return code.starts_with("MXH") || code.starts_with("MXV");
+}
+
+// The splitters ("SPL"): every step through one starts a second photon, and only
+// their pictures show a second photon leaving.
+constexpr bool IsSplitterCode(std::string_view code) {
+    return code.starts_with("SPL");
+}
+
+// The red, blue and green splitters, which turn aside only their own colour: a
+// photon wholly of that colour turns aside whole and nothing goes on straight.
+constexpr bool IsColourSplitterCode(std::string_view code) {
+    return code.starts_with("SPLR") || code.starts_with("SPLB") || code.starts_with("SPLG");
+}
+
+// The six filters ("FLT"), horizontal and vertical, cyan, magenta and yellow.
+constexpr bool IsFilterCode(std::string_view code) {
+    return code.starts_with("FLT");
+}
+
+// The seven detectors ("DET"): a photon that one takes in ends its flight there.
+constexpr bool IsDetectorCode(std::string_view code) {
+    return code.starts_with("DET");
 }
 
 struct ObjectDisplayName {

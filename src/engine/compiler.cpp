@@ -218,11 +218,10 @@ class Compiler {
         const int16_t special = GetSpecialObjNumber(code);
         RequireRow(p);
 
-        const bool colourSplitter =
-            code.starts_with("SPLR") || code.starts_with("SPLB") || code.starts_with("SPLG");
         // The step's first frame has a picture name's length whatever the index holds.
         const std::optional<ObjectImageParts> firstParts =
-            colourSplitter ? ParseObjectImageName(FrameImageName(picture, 1)) : std::nullopt;
+            IsColourSplitterCode(code) ? ParseObjectImageName(FrameImageName(picture, 1))
+                                       : std::nullopt;
         if (firstParts && firstParts->out1.side == '_') {
             // The whole photon turns aside as a new photon; what is left goes on
             // straight ahead, empty, in the travel it came with, and ends in the next cell.
@@ -272,7 +271,7 @@ class Compiler {
         photon.direction = OutLetter(GetOutPhotonDirection(name, 1), NoDirectionText);
         // Every splitter starts a photon; a colour splitter that finds none of its own
         // colour has no second photon in its picture, and the start stops the run there.
-        if (code.starts_with("SPL"))
+        if (IsSplitterCode(code))
             StartPhoton(p, NewPhoton(), name);
         GoOn(p);
         return false;
@@ -288,7 +287,7 @@ class Compiler {
         std::string working;
         for (int n = 1; n <= lastFrame; ++n) {
             working = FrameImageName(picture, n);
-            if (detectors && working.starts_with("DET")) {
+            if (detectors && IsDetectorCode(working)) {
                 detector = true;
                 row.walkEnds = True;
                 PhotonState[p][3] = GetDetectorColor(working.substr(0, 5));

@@ -4,6 +4,7 @@
 
 #include "common/image_index.h"
 #include "common/text.h"
+#include "common/vocabulary.h"
 #include "platform/services.h"
 
 namespace quarvelt {
@@ -37,7 +38,7 @@ std::string ReadOutPhoton(const std::string& name, int16_t photon, char PhotonLe
         return "E";
     }
     // Only a splitter's picture shows a second leaving photon of its own.
-    const PhotonLetters& out = photon == 2 && name.starts_with("SPL") ? parts->out2 : parts->out1;
+    const PhotonLetters& out = photon == 2 && IsSplitterCode(name) ? parts->out2 : parts->out1;
     const char found = out.*letter;
     return found == '_' ? "N" : std::string(1, found);
 }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/vocabulary.h"
 #include "engine/picture_names.h"
 #include "platform/services.h"
 
@@ -16,7 +17,7 @@ constexpr std::string_view SizeLetters = "SML";
 
 bool IsCounted(const std::string& name) {
     return name.starts_with("LAMP") || name.starts_with("BLANK") || name.starts_with("BA") ||
-           name.starts_with("FLT") || name.starts_with("SPL");
+           IsFilterCode(name) || IsSplitterCode(name);
 }
 
 // `counts` is the tally's table, one row per photon 0 to 4; `letters` its

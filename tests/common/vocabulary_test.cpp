@@ -38,12 +38,51 @@ TEST(VocabularyTest, EveryNamedCodeIsFoundWithItsOneLineName) {
         EXPECT_TRUE(codes.insert(code).second) << "listed twice";
         EXPECT_TRUE(IsWindowText(entry.name)) << entry.name;
         EXPECT_EQ(GetObjectDisplayName(code), entry.name);
-        // The mixers, which hold a photon for its partner, are what the names call mixers.
-        EXPECT_EQ(IsMixerCode(code), entry.name.ends_with(" Mixer"));
     }
     EXPECT_EQ(codes.size(), ObjectDisplayNameCount);
     EXPECT_EQ(GetObjectDisplayName("LAMP_"), "Lamp");
     EXPECT_EQ(GetObjectDisplayName("BAB__"), "Barrer on Bottom");
+}
+
+// Each family question says yes to exactly the codes the names call that family,
+// and to the picture names made from them, which the compile and the tallies ask about.
+TEST(VocabularyTest, FamilyQuestionsAnswerForTheirNamedCodesOnly) {
+    struct Family {
+        const char* what;
+        bool (*asks)(std::string_view code);
+        bool (*named)(std::string_view name);
+        int count;
+    };
+    const Family families[] = {
+        {"mixer", IsMixerCode, [](std::string_view name) { return name.ends_with(" Mixer"); }, 12},
+        {"splitter", IsSplitterCode,
+         [](std::string_view name) { return name.ends_with(" Splitter"); }, 10},
+        // The colour splitters are the ones whose name gives the one colour they turn.
+        {"colour splitter", IsColourSplitterCode,
+         [](std::string_view name) {
+             return name.ends_with(" Splitter") &&
+                    (name.find(" Red ") != name.npos || name.find(" Blue ") != name.npos ||
+                     name.find(" Green ") != name.npos);
+         },
+         6},
+        {"filter", IsFilterCode, [](std::string_view name) { return name.ends_with(" Filter"); },
+         6},
+        {"detector", IsDetectorCode,
+         [](std::string_view name) { return name.ends_with(" Detector"); }, 7},
+    };
+    for (const Family& family : families) {
+        SCOPED_TRACE(family.what);
+        int yes = 0;
+        for (const ObjectDisplayName& entry : AllObjectDisplayNames()) {
+            const std::string code(entry.code);
+            EXPECT_EQ(family.asks(code), family.named(entry.name)) << code;
+            EXPECT_EQ(family.asks(code + "MWL______MWR___"), family.asks(code)) << code;
+            yes += family.asks(code) ? 1 : 0;
+        }
+        EXPECT_EQ(yes, family.count);
+        for (const char* other : {"", "BLANK", "LAMP_", "spltf", "mxhcb", "fltvc", "detwh"})
+            EXPECT_FALSE(family.asks(other)) << '"' << other << '"';
+    }
 }
 
 TEST(VocabularyTest, CornerReflectorNamesCarryOneDegreeByte) {
