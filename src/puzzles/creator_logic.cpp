@@ -619,29 +619,44 @@ void CreatorLogic::DeleteCommand() {
 }
 
 int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResult& result) {
+    // The set is removed as another copy of the game would replace it: one
+    // writer at a time, and a set whose replace was cut short is finished first.
+    platform::Folder folder;
+    if (const platform::RuntimeError error = folder.Open(PuzzlePath)) {
+        result = {PuzzleFileStatus::Failed, base + ".INF", "", error};
+        return 2;
+    }
+    platform::FolderLock lock(folder, true);
+    if (lock.Error()) {
+        result = {PuzzleFileStatus::Failed, base + ".INF", "", lock.Error()};
+        return 2;
+    }
     PuzzleInfo stored;
-    result = ReadPuzzleInfo(PuzzlePath + base + ".INF", stored);
+    result = ReadWholePuzzleInfo(folder, base + ".INF", PendingSet::Finish, stored);
     if (!result.Ok())
         return 2;
     if (KeyRefuses(stored, typedKey_))
         return 1;
     // One write-protected file keeps the whole puzzle: nothing of it is removed.
     for (const char* extension : PuzzleFileExtensions) {
-        if (const platform::RuntimeError error =
-                platform::CheckWritable(PuzzlePath + base + extension)) {
+        const std::string name = folder.Find(base + extension);
+        if (name.empty())
+            continue;
+        if (const platform::RuntimeError error = folder.CheckWritable(name)) {
             result = {PuzzleFileStatus::Failed, base + extension, "", error};
             return 2;
         }
     }
     for (const char* extension : PuzzleFileExtensions) {
-        const std::string path = platform::ResolveCase(PuzzlePath + base + extension);
-        if (!platform::IsFile(path))
+        const std::string name = folder.Find(base + extension);
+        if (name.empty() || folder.KindNow(name) != platform::Folder::Kind::File)
             continue;
-        if (const platform::RuntimeError error = platform::DeleteFile(path)) {
-            result = {PuzzleFileStatus::Failed, path, "", error};
+        if (const platform::RuntimeError error = folder.Remove(name)) {
+            result = {PuzzleFileStatus::Failed, PuzzlePath + name, "", error};
             return 2;
         }
     }
+    folder.Sync();
     typedKey_.clear();
     return 0;
 }

@@ -394,6 +394,15 @@ TEST_F(PuzzleFilesTest, WriterRefusesWhatCouldNotBeReadBack) {
     t = SampleTables();
     t.board.pop_back();
     EXPECT_EQ(SavePuzzleFiles(PuzzlePath, SampleInfo(), t).status, PuzzleFileStatus::Refused);
+    // Only the base names the library takes: a blank inside would break the
+    // marker's lines, a dot or lower case the names a drive tells apart.
+    for (const char* base : {"MY PUZ", "SP.CE", "first", "ABCDEFGHIJKLMNOPQRSTU"}) {
+        PuzzleInfo info = SampleInfo();
+        info.SetBaseName(base);
+        EXPECT_EQ(SavePuzzleFiles(PuzzlePath, info, SampleTables()).status,
+                  PuzzleFileStatus::Refused)
+            << base;
+    }
     EXPECT_TRUE(Names().empty());
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -444,6 +446,58 @@ TEST_F(PuzzleSetReplaceTest, TwoCopiesOfTheGameNeverWriteOneSetAtOnce) {
     const std::vector<std::string> now = SetBytes(path);
     EXPECT_TRUE(now == oldBytes || now == newBytes);
     EXPECT_EQ(Listing(path), SetNames());
+}
+
+// A set cut short in a folder this game can't write: the load refuses it,
+// naming the puzzle and why, and changes nothing.
+TEST_F(PuzzleSetReplaceTest, ASetCutShortInAFolderThatCannotBeWrittenIsRefusedByName) {
+    struct Case {
+        const char* what;
+        bool asNobody;
+        std::string why;
+    };
+    const std::vector<Case> cases = {
+        {"a read-only file system", false, "read-only file system"},
+        {"a folder the player may not write", true, "ERROR 70\rPermission denied"},
+    };
+    int ran = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = FreshFolder();
+        ASSERT_TRUE(KilledReplace(path, false, 4));
+        const std::vector<std::string> before = Listing(path);
+        for (const std::string& open : {folder.Path(), path})
+            ::chmod(open.c_str(), 0755);
+        const auto answer = testsupport::RunInChild(
+            [&]() -> std::string {
+                // The folder is mounted read-only for this child alone.
+                if (!c.asNobody &&
+                    (::unshare(CLONE_NEWNS) != 0 ||
+                     ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                     ::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
+                     ::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                             nullptr) != 0))
+                    return "cannot mount";
+                PuzzleInfo info;
+                const PuzzleFileResult result = LoadPuzzleFiles(path, "FIRST", info);
+                return result.status == PuzzleFileStatus::Unfinished
+                           ? PuzzleFailureText(result, "the game, at its next start,")
+                           : "loaded";
+            },
+            c.asNobody);
+        ASSERT_TRUE(answer.has_value());
+        if (*answer == "cannot mount" || *answer == "cannot become nobody")
+            continue;
+        ++ran;
+        EXPECT_EQ(*answer, "PUZZLE FIRST IS NOT WHOLE!\r\rA change of its files was cut short:\r" +
+                               c.why +
+                               "\r\rIts new files are kept, and\rthe game, at its next "
+                               "start,\rputs them in place.");
+        EXPECT_EQ(Listing(path), before);
+        RecoverPuzzleSets(path);
+        EXPECT_EQ(SetBytes(path), newBytes);
+    }
+    EXPECT_GT(ran, 0);
 }
 
 }  // namespace
