@@ -277,12 +277,13 @@ struct MixerRule {
 };
 
 constexpr std::array<MixerRule, 12> Mixers{{
-    {"MXHCB", "CR", "Incorrect color for the CYAN MIXER!", 'B', "this VERT Mixer from the Bottom."},
+    {"MXHCB", "CR", "Incorrect color for the CYAN MIXER!", 'B',
+     "this HORIZ Mixer from the Bottom."},
     {"MXHCT", "CR", "Incorrect color for the CYAN MIXER!", 'T', "this HORIZ Mixer from the Top."},
     {"MXVCL", "CR", "Incorrect color for the CYAN MIXER!", 'L', "this VERT Mixer from the Left."},
     {"MXVCR", "CR", "Incorrect color for the CYAN MIXER!", 'R', "this VERT Mixer from the Right."},
     {"MXHMT", "GM", "Incorrect color for the MAGENTA MIXER!", 'B',
-     "this VERT Mixer from the Bottom."},
+     "this HORIZ Mixer from the Bottom."},
     {"MXHMB", "GM", "Incorrect color for the MAGENTA MIXER!", 'T',
      "this HORIZ Mixer from the Top."},
     {"MXVML", "GM", "Incorrect color for the MAGENTA MIXER!", 'L',
@@ -290,7 +291,7 @@ constexpr std::array<MixerRule, 12> Mixers{{
     {"MXVMR", "GM", "Incorrect color for the MAGENTA MIXER!", 'R',
      "this VERT Mixer from the Right."},
     {"MXHYT", "YB", "Incorrect color for the YELLOW MIXER!", 'B',
-     "this VERT Mixer from the Bottom."},
+     "this HORIZ Mixer from the Bottom."},
     {"MXHYB", "YB", "Incorrect color for the YELLOW MIXER!", 'T', "this HORIZ Mixer from the Top."},
     {"MXVYL", "YB", "Incorrect color for the YELLOW MIXER!", 'L', "this VERT Mixer from the Left."},
     {"MXVYR", "YB", "Incorrect color for the YELLOW MIXER!", 'R',

@@ -206,15 +206,15 @@ TEST(EntryRulesTest, MixersTestColourThenTheirOneSide) {
         std::string code, colours, travel, colourName, sideLine;
     };
     const std::vector<Mixer> mixers = {
-        {"MXHCB", "CR", "T", "CYAN", "this VERT Mixer from the Bottom."},
+        {"MXHCB", "CR", "T", "CYAN", "this HORIZ Mixer from the Bottom."},
         {"MXHCT", "CR", "B", "CYAN", "this HORIZ Mixer from the Top."},
         {"MXVCL", "CR", "R", "CYAN", "this VERT Mixer from the Left."},
         {"MXVCR", "CR", "L", "CYAN", "this VERT Mixer from the Right."},
-        {"MXHMT", "GM", "T", "MAGENTA", "this VERT Mixer from the Bottom."},
+        {"MXHMT", "GM", "T", "MAGENTA", "this HORIZ Mixer from the Bottom."},
         {"MXHMB", "GM", "B", "MAGENTA", "this HORIZ Mixer from the Top."},
         {"MXVML", "GM", "R", "MAGENTA", "this VERT Mixer from the Left."},
         {"MXVMR", "GM", "L", "MAGENTA", "this VERT Mixer from the Right."},
-        {"MXHYT", "YB", "T", "YELLOW", "this VERT Mixer from the Bottom."},
+        {"MXHYT", "YB", "T", "YELLOW", "this HORIZ Mixer from the Bottom."},
         {"MXHYB", "YB", "B", "YELLOW", "this HORIZ Mixer from the Top."},
         {"MXVYL", "YB", "R", "YELLOW", "this VERT Mixer from the Left."},
         {"MXVYR", "YB", "L", "YELLOW", "this VERT Mixer from the Right."},
@@ -245,7 +245,7 @@ TEST(EntryRulesTest, TravelOutsideTheFourLettersEntersFromNoSide) {
             {"DETRD", "R", "M", travel, "The Photon can only enter the",
              "RED DETECTOR at the bottom."},
             {"MXHCB", "C", "S", travel, "The Photon can only enter the",
-             "this VERT Mixer from the Bottom."},
+             "this HORIZ Mixer from the Bottom."},
             {"PHHC_", "W", "S", travel, NotEnter, "HORIZ PEEP HOLE from the Left or Right."},
             {"PHVC_", "W", "S", travel, NotEnter, "VERT PEEP HOLE from the Top or Bottom."},
             // Tests that refuse a named side pass; colour and size still apply.
