@@ -55,9 +55,12 @@ std::string LowerCase(std::string text) {
 
 // `count` sets in `folder` (a drive's PUZZLE folder), each one small puzzle
 // under its own base name written by the game's own writer, every file name
-// then turned to lower case.
+// then turned to lower case. Each set is written alone in a folder of its own
+// and moved, so that no save reads the names of the thousands before it.
 bool WriteDrive(const std::string& folder, int count) {
+    const std::string scratch = folder + "../SCRATCH/";
     fs::create_directories(folder);
+    fs::create_directories(scratch);
     PuzzleInfo info;
     info.boardRows = 10;
     info.boardCols = 10;
@@ -70,11 +73,12 @@ bool WriteDrive(const std::string& folder, int count) {
         const std::string base = BaseName(n);
         info.puzzleName = "Set " + base;
         info.SetBaseName(base);
-        if (!SavePuzzleFiles(folder, info, tables).Ok())
+        if (!SavePuzzleFiles(scratch, info, tables).Ok())
             return false;
         for (const std::string& name : TransferFileNames(base))
-            fs::rename(folder + name, folder + LowerCase(name));
+            fs::rename(scratch + name, folder + LowerCase(name));
     }
+    fs::remove_all(scratch);
     return true;
 }
 

@@ -129,6 +129,11 @@ constexpr int SafeOpen = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 constexpr size_t AtomicDigits = 6;
 
+// A name of the folder itself: no path that leads elsewhere, through a link or up.
+bool IsEntryName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
 RuntimeError Flush(int fd) {
     FileEvent();
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
@@ -143,7 +148,7 @@ RuntimeError Flush(int fd) {
 // owner protected (CheckWritable). On a failure nothing of the write is left.
 RuntimeError WriteAtomicIn(int dirFd, const std::string& name, const std::string& bytes,
                            bool replaceLink) {
-    if (name.empty() || name.find('/') != std::string::npos)
+    if (!IsEntryName(name))
         return MakeError(ErrBadFileName);
     mode_t mode = 0644;
     struct stat old;
@@ -620,15 +625,22 @@ RuntimeError Folder::OpenRead(const std::string& name, uint64_t maxBytes, OpenFi
     file = OpenFile();
     if (!IsOpen())
         return MakeError(ErrPathNotFound);
+    if (!IsEntryName(name))
+        return MakeError(ErrBadFileName);
     FileEvent();
     file.fd_ = ::openat(fd_, name.c_str(), O_RDONLY | SafeOpen);
     if (file.fd_ < 0)
         return errno == ELOOP ? MakeError(ErrPathFileAccess) : ErrorFromErrno(errno, name);
     struct stat st;
-    if (::fstat(file.fd_, &st) != 0)
-        return ErrorFromErrno(errno);
-    if (!S_ISREG(st.st_mode))
+    if (::fstat(file.fd_, &st) != 0) {
+        const int err = errno;
+        file = OpenFile();
+        return ErrorFromErrno(err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        file = OpenFile();
         return MakeError(ErrPathFileAccess);
+    }
     file.size_ = static_cast<uint64_t>(st.st_size);
     return file.size_ > maxBytes ? MakeError(ErrOverflow) : RuntimeError{};
 }
@@ -637,6 +649,8 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
     file = OpenFile();
     if (!IsOpen())
         return MakeError(ErrPathNotFound);
+    if (!IsEntryName(name))
+        return MakeError(ErrBadFileName);
     FileEvent();
     file.fd_ = ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | SafeOpen, 0644);
     if (file.fd_ < 0)
@@ -673,6 +687,8 @@ RuntimeError Folder::WriteFileAtomic(const std::string& name, const std::string&
 RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
     if (!IsOpen())
         return MakeError(ErrPathNotFound);
+    if (!IsEntryName(from) || !IsEntryName(to))
+        return MakeError(ErrBadFileName);
     struct stat st;
     if (::fstatat(fd_, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return ErrorFromErrno(errno, from);
@@ -695,6 +711,8 @@ RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
 RuntimeError Folder::Remove(const std::string& name) {
     if (!IsOpen())
         return MakeError(ErrPathNotFound);
+    if (!IsEntryName(name))
+        return MakeError(ErrBadFileName);
     struct stat st;
     if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return MakeError(ErrFileNotFound);

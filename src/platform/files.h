@@ -97,8 +97,9 @@ struct FileIdentity {
 std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 // A folder opened once. Its names are read once and looked up in memory,
-// without regard to case; its files are opened relative to it, never through
-// a link, and no open waits on a pipe or a device. Changes made through it
+// without regard to case (Find); its files are opened relative to it, by
+// their exact names of the folder itself (a name with a "/" is refused with
+// error 52), never through a link, and no open waits on a pipe or a device. Changes made through it
 // are kept in its names.
 class Folder {
   public:
@@ -132,8 +133,9 @@ class Folder {
     Kind KindNow(const std::string& name) const;
 
     // Opens the file `name` for reading. Error 75 for a link or for anything
-    // that is not a plain file once opened; error 6 when it is larger than
-    // `maxBytes` (the file is then left open only to tell its size).
+    // that is not a plain file once opened, and nothing is left open; error 6
+    // when it is larger than `maxBytes` (the file is then left open only to
+    // tell its size).
     RuntimeError OpenRead(const std::string& name, uint64_t maxBytes, OpenFile& file) const;
     // Makes `name` as a new file (nothing may stand there, not even a link),
     // writes `bytes`, flushes them and reads them back through the same file.

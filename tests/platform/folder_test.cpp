@@ -366,3 +366,30 @@ TEST_F(FolderFiles, RenamesAndRemovesTouchOnlyPlainFilesAndLinks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A name that leads out of the folder, through a link or up, is no name of it.
+TEST_F(FolderFiles, ANameThatLeadsElsewhereIsRefusedByEveryOperation) {
+    fs::create_directory_symlink(dir.Path() + "TARGETS", dir.Path() + "LINKDIR");
+    dir.Write("TARGETS/X.DAT", "elsewhere");
+    ASSERT_FALSE(folder.Open(dir.Path()));
+    OpenFile file;
+    for (const std::string& name : {"LINKDIR/X.DAT", "TARGETS/X.DAT", "..", ".", ""}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(folder.OpenRead(name, 100, file).number, platform::ErrBadFileName);
+        EXPECT_FALSE(file.IsOpen());
+        EXPECT_EQ(folder.CreateFile(name, "x", file).number, platform::ErrBadFileName);
+        EXPECT_EQ(folder.Remove(name).number, platform::ErrBadFileName);
+        EXPECT_EQ(folder.Rename("TARGET.DAT", name).number, platform::ErrBadFileName);
+        EXPECT_EQ(folder.WriteFileAtomic(name, "x").number, platform::ErrBadFileName);
+    }
+    EXPECT_EQ(folder.CreateFile("LINKDIR/NEW.DAT", "x", file).number, platform::ErrBadFileName);
+    std::string bytes;
+    ASSERT_FALSE(platform::ReadWholeFile(dir.Path() + "TARGETS/X.DAT", bytes));
+    EXPECT_EQ(bytes, "elsewhere");
+    EXPECT_TRUE(fs::exists(dir.Path() + "TARGET.DAT"));
+    EXPECT_FALSE(fs::exists(dir.Path() + "TARGETS/NEW.DAT"));
+}
+
+}  // namespace
