@@ -236,7 +236,7 @@ void ToolBoxLogic::Activate() {
                     offered = code.starts_with("REF");
                     break;
                 case 2:
-                    offered = code.starts_with("FLT") || IsMixerCode(code);
+                    offered = IsFilterCode(code) || IsMixerCode(code);
                     break;
                 case MiscellaneousGroup:
                     offered = blank || IsCountedMisc(code);
