@@ -355,10 +355,14 @@ void IXPorterLogic::NoneSelected(const char* title) {
     listFocus_ = true;
 }
 
-void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure) {
+void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure, const platform::Folder* drive) {
     platform::Beep();
-    const std::string finisher = mode_ == ExportMode ? "the next export to drive " + drive_
-                                                     : std::string("the game, at its next start,");
+    // A set cut short on the drive waits for the next export to it; one in
+    // the puzzle folder for the game's next start.
+    const bool onDrive = drive && failure.status == PuzzleFileStatus::Unfinished &&
+                         drive->KindNow(PuzzleSetMarkerName(failure.file)) != Kind::None;
+    const std::string finisher = onDrive ? "the next export to drive " + drive_
+                                         : std::string("the game, at its next start,");
     platform::MsgBox(PuzzleFailureText(failure, finisher), MsgOkOnly | MsgCritical,
                      TransferTitle());
 }
@@ -458,7 +462,7 @@ void IXPorterLogic::ExportPuzzles() {
     const PuzzleSetRecovery recovery = RecoverPuzzleSets(drive.puzzles);
     for (const PuzzleFileResult& failure : recovery.failures)
         if (failure.status == PuzzleFileStatus::Failed) {
-            ShowFailure(failure);
+            ShowFailure(failure, &drive.puzzles);
             return;
         }
 
@@ -484,7 +488,7 @@ void IXPorterLogic::ExportPuzzles() {
         // A drive pulled out or write-protected stops the export with one message.
         if (DriveRemoved(drive) || DriveWriteProtected(drive))
             return;
-        ShowFailure(result);
+        ShowFailure(result, &drive.puzzles);
     }
     if (failures == 0) {
         platform::Beep();
@@ -598,7 +602,7 @@ void IXPorterLogic::ImportPuzzles() {
         ++failures;
         if (DriveRemoved(drive))
             return;
-        ShowFailure(result);
+        ShowFailure(result, &drive.puzzles);
     }
     // Puzzles the player kept or that were refused have had their own message.
     if (failures == 0 && copied > 0) {

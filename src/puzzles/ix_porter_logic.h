@@ -116,7 +116,9 @@ class IXPorterLogic {
     std::string TransferTitle() const;
     std::vector<size_t> MarkedRows() const;
     void NoneSelected(const char* title);
-    void ShowFailure(const PuzzleFileResult& failure);
+    // The failure's message; `drive`, the drive's PUZZLE folder, tells whose
+    // start or export finishes a set cut short.
+    void ShowFailure(const PuzzleFileResult& failure, const platform::Folder* drive = nullptr);
     // True, after saying so, when the drive has gone since `drive` was opened.
     bool DriveRemoved(const DriveFolder& drive);
     // True, after its one message, when the drive can't be written.

@@ -608,3 +608,52 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
     ::chmod(puzzles.c_str(), 0755);
 }
 
+
+// An export cut short on the stick once its new set was committed says which
+// puzzle is not whole and who finishes it; an import leaves that set alone,
+// and the next export to the stick finishes it and leaves nothing behind.
+TEST_F(Transfer, AnExportCutShortIsFinishedByTheNextExportAndNeverImported) {
+    const std::string puzzles = stick + "PUZZLE/";
+    WritePuzzle(PuzzlePath, "FOO", "New Foo");
+    WritePuzzle(PuzzlePath, "BAR", "Bar");
+    WritePuzzle(puzzles, "FOO", "Old Foo");
+    const std::string shc = puzzles + "FOO.SHC";
+
+    IXPorterLogic& d = Open(ExportMode);
+    Select({"New Foo"});
+    d.replaceStep = [&shc](int step) {
+        if (step == 4)
+            ::chmod(shc.c_str(), 0444);
+    };
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    d.OkClick();
+    EXPECT_EQ(LastBox().text,
+              "PUZZLE FOO IS NOT WHOLE!\r\rA change of its files was cut short:\rERROR "
+              "70\rPermission denied\r\rIts new files are kept, and\rthe next export to drive "
+              "D:\rputs them in place.");
+    ASSERT_EQ(d.LastTransfer().size(), 1u);
+    EXPECT_EQ(d.LastTransfer()[0].outcome, TransferOutcome::Unfinished);
+    ::chmod(shc.c_str(), 0644);
+
+    // The stick's FOO is neither old nor new until an export finishes it.
+    IXPorterLogic& i = Open(ImportMode, "D:", {ListingTitle});
+    EXPECT_FALSE(i.Visible());
+    EXPECT_EQ(Headline(LastBox().text), "ERROR: NO FILES FOUND!");
+
+    IXPorterLogic& again = Open(ExportMode);
+    Select({"Bar"});
+    platform.ExpectBox(InsertTitle);
+    platform.ExpectBox(ExportTitle);
+    again.OkClick();
+    EXPECT_EQ(LastBox().text, "PUZZLE FILES EXPORTED.");
+    ExpectSameSet(PuzzlePath, puzzles, "FOO");
+    ExpectSameSet(PuzzlePath, puzzles, "BAR");
+    std::vector<std::string> both = SetOf("FOO");
+    for (const std::string& name : SetOf("BAR"))
+        both.push_back(name);
+    EXPECT_EQ(Files(puzzles), Sorted(both));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(puzzles),
+                            std::filesystem::directory_iterator()),
+              14);
+}
