@@ -423,6 +423,10 @@ std::string CreatorLogic::LoadPuzzleFiles(const std::string& base, bool& failed)
         failed = true;
         return "";
     }
+    // A set the listing could not read whole, finished since, shows its own name.
+    if (selected_ >= 0 && static_cast<size_t>(selected_) < rows_.size() &&
+        rows_[static_cast<size_t>(selected_)].pzlFile.empty() && !info.puzzleName.empty())
+        pzlName = info.puzzleName;
     SpecialCondText = info.specialCondDesc;
     SpecialCond = info.specialCondCode;
     WaitSeconds(PuzzleLoadPause);

@@ -296,6 +296,34 @@ TEST_F(CreatorDialog, AFailedLoadChangesNothing) {
     EXPECT_TRUE(opened.empty());
 }
 
+// A set whose replace was cut short is listed by its file name and refused by
+// name while it can't be finished; once it can, the load finishes it.
+TEST_F(CreatorDialog, ASetCutShortIsRefusedByNameAndLoadsOnceItCanBeFinished) {
+    WritePuzzle("CUT", "Old Cut", "", 0);
+    PuzzleInfo info;
+    PuzzleTables tables;
+    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "CUT", info, tables).Ok());
+    info.puzzleName = "New Cut";
+    const std::string shc = PuzzlePath + "CUT.SHC";
+    const ReplaceStepHook protect = [&shc](int step) {
+        if (step == 4)
+            ::chmod(shc.c_str(), 0444);
+    };
+    ASSERT_EQ(SavePuzzleFiles(PuzzlePath, info, tables, protect).status,
+              PuzzleFileStatus::Unfinished);
+
+    CreatorLogic& d = Open("LOAD");
+    d.ListClick(RowOf(d, "CUT"));
+    EXPECT_EQ(Press(d, LoadTitle).substr(0, 26), "PUZZLE CUT IS NOT WHOLE!\r\r");
+    EXPECT_TRUE(opened.empty());
+
+    ::chmod(shc.c_str(), 0644);
+    EXPECT_EQ(Press(d, ConditionsTitle), "NO SPECIAL REQUIREMENTS.");
+    EXPECT_EQ(name.Caption(), "New Cut");
+    EXPECT_EQ(Stored("CUT").puzzleName, "New Cut");
+    EXPECT_EQ(PuzzleFiles().size(), 7u);
+}
+
 TEST_F(CreatorDialog, TheDamagedMessageNamesTheFile) {
     WritePuzzle("BROKEN", "Broken", "", 0);
     dir.Write("PUZZLE/BROKEN.PZL", "short");
