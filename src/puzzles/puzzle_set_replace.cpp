@@ -310,8 +310,10 @@ SetOutcome FinishSet(platform::Folder& folder, const std::string& base) {
     if (check.vouch == Vouch::Unreadable)
         return {SetOutcome::Stuck, CannotFinish(folder, base, check.error)};
     if (check.vouch == Vouch::No) {
-        // Nothing was renamed under a marker that does not check out: the
-        // temporaries go and the set's own files stay as they are.
+        // A marker that was read and does not check out vouches for nothing:
+        // the game's own replaces never leave one (their files are written and
+        // flushed before it), so its temporaries go and the set's own files
+        // stay as they are.
         if (auto error = folder.Remove(marker))
             return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
         for (const std::string& name : folder.FileNames(true))
