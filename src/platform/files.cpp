@@ -594,11 +594,20 @@ void Folder::Forget(const std::string& name) {
 }
 
 std::vector<std::string> Folder::FileNames(bool links) const {
+    // LessIgnoringCase's order, with each name's lower-case key made once.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    for (const auto& [name, kind] : kinds_) {
+        if (kind != Kind::File && !(links && kind == Kind::Link))
+            continue;
+        std::string key = name;
+        std::transform(key.begin(), key.end(), key.begin(), Lower);
+        keyed.emplace_back(std::move(key), name);
+    }
+    std::sort(keyed.begin(), keyed.end());
     std::vector<std::string> names;
-    for (const auto& [name, kind] : kinds_)
-        if (kind == Kind::File || (links && kind == Kind::Link))
-            names.push_back(name);
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    names.reserve(keyed.size());
+    for (auto& [key, name] : keyed)
+        names.push_back(std::move(name));
     return names;
 }
 
