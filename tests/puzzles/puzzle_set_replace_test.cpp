@@ -505,5 +505,32 @@ TEST_F(PuzzleSetReplaceTest, ASetCutShortInAFolderThatCannotBeWrittenIsRefusedBy
     EXPECT_GT(ran, 0);
 }
 
+// Nothing of a set is read through /proc: with it hidden, a start finishes a
+// set cut short and the set loads.
+TEST_F(PuzzleSetReplaceTest, ASetIsFinishedAndLoadedWithoutProc) {
+    const std::string path = FreshFolder();
+    ASSERT_TRUE(KilledReplace(path, false, 4));
+    const auto answer = testsupport::RunInChild([&]() -> std::string {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("none", "/proc", "tmpfs", 0, nullptr) != 0)
+            return "cannot mount";
+        if (std::filesystem::exists("/proc/self"))
+            return "proc still there";
+        const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+        PuzzleInfo info;
+        const bool loaded = LoadPuzzleFiles(path, "FIRST", info).Ok();
+        return recovery.finished == std::vector<std::string>{"FIRST"} && loaded
+                   ? "finished and loaded"
+                   : "not finished";
+    });
+    ASSERT_TRUE(answer.has_value());
+    if (*answer == "cannot mount")
+        GTEST_SKIP() << "this machine lets no test hide /proc";
+    EXPECT_EQ(*answer, "finished and loaded");
+    EXPECT_EQ(SetBytes(path), newBytes);
+    EXPECT_EQ(Listing(path), SetNames());
+}
+
 }  // namespace
 }  // namespace quarvelt
