@@ -61,6 +61,12 @@ bool AllFilesThere(const platform::Folder& folder, const TransferNames& names,
     return true;
 }
 
+// A critical message that stops what the window was doing.
+void Stop(const std::string& text, const std::string& title) {
+    platform::Beep();
+    platform::MsgBox(text, MsgOkOnly | MsgCritical, title);
+}
+
 TransferOutcome OutcomeOf(const PuzzleFileResult& result) {
     return result.Ok()                                        ? TransferOutcome::Copied
            : result.status == PuzzleFileStatus::Unfinished ? TransferOutcome::Unfinished
@@ -370,22 +376,19 @@ void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure, const platform:
 bool IXPorterLogic::DriveRemoved(const DriveFolder& drive) {
     if (FindDrive() && platform::IdentityOf(driveRoot_) == drive.root.Identity())
         return false;
-    platform::Beep();
-    platform::MsgBox("ERROR: DRIVE " + drive_ +
-                         " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and "
-                         "start it again.",
-                     MsgOkOnly | MsgCritical, TransferTitle());
+    Stop("ERROR: DRIVE " + drive_ +
+             " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and start it again.",
+         TransferTitle());
     return true;
 }
 
 bool IXPorterLogic::DriveWriteProtected(const DriveFolder& drive) {
     if (!drive.puzzles.WriteProtected())
         return false;
-    platform::Beep();
-    platform::MsgBox("ERROR: DRIVE " + drive_ +
-                         " IS WRITE-PROTECTED!\r\rNo puzzle can be exported to it.\rRemove "
-                         "its write protection\rand export again.",
-                     MsgOkOnly | MsgCritical, ExportTitle);
+    Stop("ERROR: DRIVE " + drive_ +
+             " IS WRITE-PROTECTED!\r\rNo puzzle can be exported to it.\rRemove its write "
+             "protection\rand export again.",
+         ExportTitle);
     return true;
 }
 
@@ -404,19 +407,17 @@ bool IXPorterLogic::StillAsListed(DriveFolder& drive, const std::vector<size_t>&
     }
     if (same)
         return true;
-    platform::Beep();
-    platform::MsgBox("ERROR: DRIVE " + drive_ +
-                         " HAS CHANGED!\r\rIts puzzles are not those listed.\rNothing was "
-                         "imported: list the\rdrive again.",
-                     MsgOkOnly | MsgCritical, ImportTitle);
+    Stop("ERROR: DRIVE " + drive_ +
+             " HAS CHANGED!\r\rIts puzzles are not those listed.\rNothing was imported: list "
+             "the\rdrive again.",
+         ImportTitle);
     return false;
 }
 
 void IXPorterLogic::RefuseLinkedFolder(const char* title) {
-    platform::Beep();
-    platform::MsgBox("ERROR: THE PUZZLE FOLDER ON " + drive_ +
-                         " DRIVE IS A LINK!\r\rPuzzles are not copied through links.",
-                     MsgOkOnly | MsgCritical, title);
+    Stop("ERROR: THE PUZZLE FOLDER ON " + drive_ +
+             " DRIVE IS A LINK!\r\rPuzzles are not copied through links.",
+         title);
 }
 
 void IXPorterLogic::OkClick() {

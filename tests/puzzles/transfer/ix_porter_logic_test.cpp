@@ -196,11 +196,7 @@ TEST_F(Transfer, ACopyThatFailsPartWayLeavesNoPartialSetAndNoSuccess) {
     WritePuzzle(PuzzlePath, "ZED", "Zed");
     // A folder stands where FOO's tool-box file goes.
     ASSERT_FALSE(platform::CreateFolder(stick + "PUZZLE/FOO.TBX"));
-    IXPorterLogic& d = Open(ExportMode);
-    Select({"Foo", "Zed"});
-    platform.ExpectBox(InsertTitle);
-    platform.ExpectBox(ExportTitle);
-    d.OkClick();
+    IXPorterLogic& d = Export({"Foo", "Zed"});
     EXPECT_EQ(Headline(LastBox().text), "ERROR 75");
     EXPECT_EQ(LastBox().flags, platform::MsgOkOnly | platform::MsgCritical);
     // Nothing of FOO arrived; ZED, after it, did.
@@ -472,11 +468,7 @@ TEST_F(Transfer, NoLinkBelowTheDrivesRootIsFollowed) {
     // A file on the stick that links out is not written through.
     dir.Write("ELSEWHERE/MINE.TXT", "mine");
     fs::create_symlink(elsewhere + "MINE.TXT", drive + "FOO.TBX");
-    IXPorterLogic& d = Open(ExportMode);
-    Select({"Foo"});
-    platform.ExpectBox(InsertTitle);
-    platform.ExpectBox(ExportTitle);
-    d.OkClick();
+    Export({"Foo"});
     EXPECT_EQ(LastBox().text, "ERROR 75\rPath/File access error");
     EXPECT_EQ(Bytes(elsewhere + "MINE.TXT"), "mine");
     EXPECT_FALSE(platform::IsFile(drive + "FOO.INF"));
@@ -641,11 +633,7 @@ TEST_F(Transfer, AnExportCutShortIsFinishedByTheNextExportAndNeverImported) {
     EXPECT_FALSE(i.Visible());
     EXPECT_EQ(Headline(LastBox().text), "ERROR: NO FILES FOUND!");
 
-    IXPorterLogic& again = Open(ExportMode);
-    Select({"Bar"});
-    platform.ExpectBox(InsertTitle);
-    platform.ExpectBox(ExportTitle);
-    again.OkClick();
+    Export({"Bar"});
     EXPECT_EQ(LastBox().text, "PUZZLE FILES EXPORTED.");
     ExpectSameSet(PuzzlePath, puzzles, "FOO");
     ExpectSameSet(PuzzlePath, puzzles, "BAR");
