@@ -17,8 +17,8 @@
 #include "platform/headless.h"
 #include "platform/services.h"
 #include "puzzles/ix_porter_logic.h"
-#include "puzzles/puzzle_transfer.h"
 #include "puzzles/puzzle_files.h"
+#include "puzzles/puzzle_transfer.h"
 #include "ratio_reporter.h"
 
 namespace {

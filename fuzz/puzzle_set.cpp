@@ -6,9 +6,9 @@
 #include "common/vocabulary.h"
 #include "entries.h"
 #include "platform/files.h"
-#include "puzzles/puzzle_transfer.h"
 #include "puzzles/puzzle_files.h"
 #include "puzzles/puzzle_names.h"
+#include "puzzles/puzzle_transfer.h"
 #include "support.h"
 
 namespace quarvelt::fuzz {

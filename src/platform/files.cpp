@@ -792,8 +792,8 @@ FolderLock::FolderLock(const Folder& folder, bool exclusive)
         error_ = MakeError(ErrPathNotFound);
         return;
     }
-    const bool held = exclusive ? folder.exclusive_ > 0
-                                : folder.exclusive_ > 0 || folder.shared_ > 0;
+    const bool held =
+        exclusive ? folder.exclusive_ > 0 : folder.exclusive_ > 0 || folder.shared_ > 0;
     if (!held) {
         error_ = TakeLock(folder.fd_, exclusive ? LOCK_EX : LOCK_SH);
         // A failed change from shared to exclusive may have let the shared lock go.

@@ -99,8 +99,8 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // A folder opened once. Its names are read once and looked up in memory,
 // without regard to case (Find); its files are opened relative to it, by
 // their exact names of the folder itself (a name with a "/" is refused with
-// error 52), never through a link, and no open waits on a pipe or a device. Changes made through it
-// are kept in its names.
+// error 52), never through a link, and no open waits on a pipe or a device.
+// Changes made through it are kept in its names.
 class Folder {
   public:
     enum class Kind { None, File, Folder, Link, Other };

@@ -55,8 +55,7 @@ std::string RecordBuffer::GetText(size_t offset, size_t width) const {
     return bytes_.substr(offset, width);
 }
 
-RecordFileContents SplitRecords(const std::string& bytes, size_t recordLength,
-                                size_t maxRecords) {
+RecordFileContents SplitRecords(const std::string& bytes, size_t recordLength, size_t maxRecords) {
     RecordFileContents contents;
     if (recordLength == 0)
         return contents;

@@ -68,9 +68,9 @@ void Stop(const std::string& text, const std::string& title) {
 }
 
 TransferOutcome OutcomeOf(const PuzzleFileResult& result) {
-    return result.Ok()                                        ? TransferOutcome::Copied
+    return result.Ok()                                     ? TransferOutcome::Copied
            : result.status == PuzzleFileStatus::Unfinished ? TransferOutcome::Unfinished
-                                                             : TransferOutcome::Failed;
+                                                           : TransferOutcome::Failed;
 }
 
 }  // namespace
@@ -497,8 +497,7 @@ void IXPorterLogic::ExportPuzzles() {
     }
 }
 
-TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local,
-                                               const std::string& base) {
+TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const std::string& base) {
     const TransferNames names = TransferFileNames(base);
     if (std::none_of(names.begin(), names.end(), [&local](const std::string& name) {
             return local.KindOf(name) != Kind::None;

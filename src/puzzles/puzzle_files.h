@@ -154,12 +154,11 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
 
 // Reads the set whose ".INF" is `folder` + base + ".INF" into `info` and
 // `tables`, as ReadWholePuzzleSet does (puzzle_set_replace.h): a set whose
-// replace was cut short is finished first, or refused as Unfinished. The link tables start from their reset values, whatever `tables`
-// held: the link files fill their slots in file order and slots no record
-// reaches stay free. A slot the board contradicts (its cell holds no object of
-// its kind or colour, another slot already names the cell, or a key's or
-// square's shutter cell holds no shutter) is freed as the
-// editor's removal would leave it, and the set still loads. On any failure
+// replace was cut short is finished first, or refused as Unfinished. The link tables start from
+// their reset values, whatever `tables` held: the link files fill their slots in file order and
+// slots no record reaches stay free. A slot the board contradicts (its cell holds no object of its
+// kind or colour, another slot already names the cell, or a key's or square's shutter cell holds no
+// shutter) is freed as the editor's removal would leave it, and the set still loads. On any failure
 // `info` and `tables` are left as they were.
 PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& base,
                                  PuzzleInfo& info, PuzzleTables& tables);

@@ -368,16 +368,19 @@ PuzzleFileResult ReadSetFile(const platform::Folder& folder, const std::string& 
     platform::OpenFile file;
     auto error = folder.OpenRead(found, PuzzleFileSizeLimit(kind), file);
     if (error.number == platform::ErrFileNotFound)
-        return kind == PuzzleFile::Inf ? PuzzleFileResult{PuzzleFileStatus::InfMissing, name, {}, {}}
-                                       : PuzzleFileResult{};
+        return kind == PuzzleFile::Inf
+                   ? PuzzleFileResult{PuzzleFileStatus::InfMissing, name, {}, {}}
+                   : PuzzleFileResult{};
     if (error.number == platform::ErrOverflow)
         return CheckPuzzleFileSize(name, kind, file.Size());
     // A link or a pipe or device where a file of the set should be is damage.
     if (error.number == platform::ErrPathFileAccess) {
         const platform::Folder::Kind what = folder.KindNow(found);
         if (what == platform::Folder::Kind::Link || what == platform::Folder::Kind::Other)
-            return {PuzzleFileStatus::Damaged, name,
-                    what == platform::Folder::Kind::Link ? "link" : "not a plain file", {}};
+            return {PuzzleFileStatus::Damaged,
+                    name,
+                    what == platform::Folder::Kind::Link ? "link" : "not a plain file",
+                    {}};
     }
     if (!error)
         error = file.Read(file.Size(), bytes);

@@ -14,10 +14,10 @@
 #include "common/globals.h"
 #include "platform/files.h"
 #include "platform/records.h"
+#include "puzzles/puzzle_files_fixture.h"
 #include "puzzles/puzzle_set_replace.h"
 #include "support/child_process.h"
 #include "support/temp_folder.h"
-#include "puzzles/puzzle_files_fixture.h"
 
 namespace quarvelt {
 namespace {
@@ -454,15 +454,11 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
         PuzzleFileStatus status;
     };
     const std::vector<Block> blocks = {
-        {"FIRST.SQC",
-         [&] { ::chmod(sqc.c_str(), 0444); },
-         [&] { ::chmod(sqc.c_str(), 0644); },
-         "ERROR 70\rPermission denied",
-         PuzzleFileStatus::Failed},
+        {"FIRST.SQC", [&] { ::chmod(sqc.c_str(), 0444); }, [&] { ::chmod(sqc.c_str(), 0644); },
+         "ERROR 70\rPermission denied", PuzzleFileStatus::Failed},
         {"FIRST.PZL",
          [&] { std::filesystem::resize_file(pzl, PuzzleFileSizeLimit(PuzzleFile::Pzl) + 1); },
-         [&] { std::filesystem::resize_file(pzl, oldBytes[1].size()); },
-         "ERROR 0\r",
+         [&] { std::filesystem::resize_file(pzl, oldBytes[1].size()); }, "ERROR 0\r",
          PuzzleFileStatus::TooLarge},
     };
     for (const Block& block : blocks) {

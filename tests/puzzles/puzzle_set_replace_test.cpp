@@ -1,7 +1,7 @@
 #include "puzzles/puzzle_set_replace.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -184,10 +184,12 @@ TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
         };
     };
     const std::vector<Case> cases = {
-        {"a save", [this](const std::string& path) {
+        {"a save",
+         [this](const std::string& path) {
              return std::function<void()>([this, path] { Replace(path, false); });
          }},
-        {"an import", [this](const std::string& path) {
+        {"an import",
+         [this](const std::string& path) {
              return std::function<void()>([this, path] { Replace(path, true); });
          }},
         {"an export over an older set on the drive",

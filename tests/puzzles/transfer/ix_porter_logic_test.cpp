@@ -536,20 +536,26 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
         std::function<void(const std::string&)> atBox;  // at the transfer's first box
     };
     const std::vector<Case> cases = {
-        {"another stick in the slot", ImportMode,
+        {"another stick in the slot",
+         ImportMode,
          [&] {
              std::filesystem::rename(puzzles, stick + "OTHER");
              WritePuzzle(puzzles, "AAA", "Listed Foo", "SECRET");
              WritePuzzle(puzzles, "BAR", "Bar");
          },
-         "ERROR: DRIVE D: HAS CHANGED!", {}},
-        {"the same folder, another FOO", ImportMode,
+         "ERROR: DRIVE D: HAS CHANGED!",
+         {}},
+        {"the same folder, another FOO",
+         ImportMode,
          [&] { WritePuzzle(puzzles, "AAA", "Keyed Foo", "SECRET"); },
-         "ERROR: DRIVE D: HAS CHANGED!", {}},
-        {"a write-protected stick", ExportMode,
-         [&] { ::chmod(puzzles.c_str(), 0555); }, "ERROR: DRIVE D: IS WRITE-PROTECTED!", {}},
-        {"a stick pulled out during the import", ImportMode, [] {},
-         "ERROR: DRIVE D: WAS REMOVED!",
+         "ERROR: DRIVE D: HAS CHANGED!",
+         {}},
+        {"a write-protected stick",
+         ExportMode,
+         [&] { ::chmod(puzzles.c_str(), 0555); },
+         "ERROR: DRIVE D: IS WRITE-PROTECTED!",
+         {}},
+        {"a stick pulled out during the import", ImportMode, [] {}, "ERROR: DRIVE D: WAS REMOVED!",
          [&](const std::string& title) {
              // Gone from the drive list, and nothing on it reads any more.
              if (title == "IMPORT PUZZLE FILES" && platform.drives.size() > 2) {
@@ -599,7 +605,6 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
     }
     ::chmod(puzzles.c_str(), 0755);
 }
-
 
 // An export cut short on the stick once its new set was committed says which
 // puzzle is not whole and who finishes it; an import leaves that set alone,
