@@ -99,4 +99,9 @@ void Tell(const std::string& text, const std::string& title) {
     MsgBox(text, MsgOkOnly | MsgInformation, title);
 }
 
+void Alarm(const std::string& text, const std::string& title) {
+    Beep();
+    MsgBox(text, MsgOkOnly | MsgCritical, title);
+}
+
 }  // namespace platform

@@ -153,9 +153,11 @@ void InstallHeadless();
 int MsgBox(const std::string& text, int flags, const std::string& title);
 void Beep();
 // A beep, then a box with one OK button: an exclamation icon for a warning or
-// refusal, an information icon for a result.
+// refusal, an information icon for a result, a critical icon for an error
+// that stops what was being done.
 void Warn(const std::string& text, const std::string& title);
 void Tell(const std::string& text, const std::string& title);
+void Alarm(const std::string& text, const std::string& title);
 std::string InputBox(const std::string& prompt, const std::string& title,
                      const std::string& defaultText = {});
 void SetPointer(Pointer pointer);

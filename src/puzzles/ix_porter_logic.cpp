@@ -51,20 +51,13 @@ bool AllFilesThere(const platform::Folder& folder, const TransferNames& names,
                    const std::string& where, const char* command, const char* title) {
     for (const std::string& name : names) {
         if (const Kind kind = folder.KindOf(name); kind != Kind::File && kind != Kind::Link) {
-            platform::Beep();
-            platform::MsgBox("ERROR: FILE NOT FOUND!\r\rThe file " + name + " wasn't found\r" +
-                                 where + "\rCan't continue -- Terminating " + command + ".",
-                             MsgOkOnly | MsgCritical, title);
+            platform::Alarm("ERROR: FILE NOT FOUND!\r\rThe file " + name + " wasn't found\r" +
+                                where + "\rCan't continue -- Terminating " + command + ".",
+                            title);
             return false;
         }
     }
     return true;
-}
-
-// A critical message that stops what the window was doing.
-void Stop(const std::string& text, const std::string& title) {
-    platform::Beep();
-    platform::MsgBox(text, MsgOkOnly | MsgCritical, title);
 }
 
 TransferOutcome OutcomeOf(const PuzzleFileResult& result) {
@@ -145,8 +138,7 @@ bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char*
     } else if (create) {
         ShowFailure({PuzzleFileStatus::Failed, DriveFolderName, {}, error});
     } else if (std::string(title) == ListingTitle) {
-        platform::Beep();
-        platform::MsgBox("ERROR: PATH NOT FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
+        platform::Alarm("ERROR: PATH NOT FOUND!", ListingTitle);
     } else {
         platform::Beep();
         platform::MsgBox("CAN'T FIND QVPUZZLE DRICTORY ON " + drive_ + " DRIVE!",
@@ -273,8 +265,7 @@ int16_t IXPorterLogic::LoadTransferList() {
         return 0;
     }
     if (mode_ == ExportMode && local.Open(PuzzlePath)) {
-        platform::Beep();
-        platform::MsgBox("ERROR: PATH NOT FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
+        platform::Alarm("ERROR: PATH NOT FOUND!", ListingTitle);
         Changed();
         return 0;
     }
@@ -362,33 +353,33 @@ void IXPorterLogic::NoneSelected(const char* title) {
 }
 
 void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure, const platform::Folder* drive) {
-    platform::Beep();
     // A set cut short on the drive waits for the next export to it; one in
     // the puzzle folder for the game's next start.
     const bool onDrive = drive && failure.status == PuzzleFileStatus::Unfinished &&
                          drive->KindNow(PuzzleSetMarkerName(failure.file)) != Kind::None;
     const std::string finisher = onDrive ? "the next export to drive " + drive_
                                          : std::string("the game, at its next start,");
-    platform::MsgBox(PuzzleFailureText(failure, finisher), MsgOkOnly | MsgCritical,
-                     TransferTitle());
+    platform::Alarm(PuzzleFailureText(failure, finisher), TransferTitle());
 }
 
 bool IXPorterLogic::DriveRemoved(const DriveFolder& drive) {
     if (FindDrive() && platform::IdentityOf(driveRoot_) == drive.root.Identity())
         return false;
-    Stop("ERROR: DRIVE " + drive_ +
-             " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and start it again.",
-         TransferTitle());
+    platform::Alarm(
+        "ERROR: DRIVE " + drive_ +
+            " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and start it again.",
+        TransferTitle());
     return true;
 }
 
 bool IXPorterLogic::DriveWriteProtected(const DriveFolder& drive) {
     if (!drive.puzzles.WriteProtected())
         return false;
-    Stop("ERROR: DRIVE " + drive_ +
-             " IS WRITE-PROTECTED!\r\rNo puzzle can be exported to it.\rRemove its write "
-             "protection\rand export again.",
-         ExportTitle);
+    platform::Alarm(
+        "ERROR: DRIVE " + drive_ +
+            " IS WRITE-PROTECTED!\r\rNo puzzle can be exported to it.\rRemove its write "
+            "protection\rand export again.",
+        ExportTitle);
     return true;
 }
 
@@ -407,17 +398,18 @@ bool IXPorterLogic::StillAsListed(DriveFolder& drive, const std::vector<size_t>&
     }
     if (same)
         return true;
-    Stop("ERROR: DRIVE " + drive_ +
-             " HAS CHANGED!\r\rIts puzzles are not those listed.\rNothing was imported: list "
-             "the\rdrive again.",
-         ImportTitle);
+    platform::Alarm(
+        "ERROR: DRIVE " + drive_ +
+            " HAS CHANGED!\r\rIts puzzles are not those listed.\rNothing was imported: list "
+            "the\rdrive again.",
+        ImportTitle);
     return false;
 }
 
 void IXPorterLogic::RefuseLinkedFolder(const char* title) {
-    Stop("ERROR: THE PUZZLE FOLDER ON " + drive_ +
-             " DRIVE IS A LINK!\r\rPuzzles are not copied through links.",
-         title);
+    platform::Alarm("ERROR: THE PUZZLE FOLDER ON " + drive_ +
+                        " DRIVE IS A LINK!\r\rPuzzles are not copied through links.",
+                    title);
 }
 
 void IXPorterLogic::OkClick() {
@@ -575,9 +567,7 @@ void IXPorterLogic::ImportPuzzles() {
                 lastTransfer_.push_back({base, TransferOutcome::Failed});
                 return;
             }
-            platform::Beep();
-            platform::MsgBox(std::string(PuzzleDamagedText) + "\r\r" + problem,
-                             MsgOkOnly | MsgCritical, ImportTitle);
+            platform::Alarm(std::string(PuzzleDamagedText) + "\r\r" + problem, ImportTitle);
             lastTransfer_.push_back({base, TransferOutcome::Failed});
             ++failures;
             continue;

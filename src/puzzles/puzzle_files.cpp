@@ -574,23 +574,19 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
     if (!IsPuzzleBaseName(base))
         return Refused(base, "base name");
     info.SetBaseName(base);
-    const std::string infName = info.FileName(PuzzleFile::Inf);
     const size_t cellCount = info.boardRows >= MinBoardSide && info.boardCols >= MinBoardSide
                                  ? static_cast<size_t>(info.boardRows * info.boardCols)
                                  : 0;
     if (tables.board.size() != cellCount)
         return Refused(info.FileName(PuzzleFile::Pzl), "board size");
 
-    // Whatever is written must read back: the stored set goes through the reader's checks.
+    // Whatever is written must read back: the replace puts the stored set
+    // through the reader's checks before it touches the folder.
     const SetEncoding set = EncodeSet(info, tables);
     PuzzleSetBytes bytes;
     for (size_t i = 0; i < bytes.size(); ++i)
         for (const RecordBuffer& record : set.files[i])
             bytes[i] += record.Bytes();
-    PuzzleInfo stored;
-    PuzzleTables check;
-    if (PuzzleFileResult result = ParsePuzzleSet(bytes, infName, stored, check); !result.Ok())
-        return Refused(result.file, result.reason);
     return ReplacePuzzleSet(folder, base, bytes, step);
 }
 

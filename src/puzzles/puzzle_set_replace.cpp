@@ -184,11 +184,15 @@ std::string Found(const platform::Folder& folder, const std::string& name) {
     return found.empty() ? name : found;
 }
 
-PuzzleSetNames NamesOf(const std::string& base) {
-    PuzzleSetNames names;
-    for (size_t i = 0; i < names.size(); ++i)
-        names[i] = base + PuzzleFileExtensions[i];
-    return names;
+// The plan of a replace of the set `base`, in PuzzleFile order; nothing for a
+// base name the library would not take.
+std::optional<SetPlan> PlanFor(const std::string& base) {
+    if (!IsBaseName(base))
+        return std::nullopt;
+    SetPlan plan{base, {}};
+    for (size_t i = 0; i < PuzzleFileExtensions.size(); ++i)
+        plan.entries.push_back({base + PuzzleFileExtensions[i], static_cast<PuzzleFile>(i), 0, 0});
+    return plan;
 }
 
 // The files of a set as checked, by PuzzleFile: each held open, with the
@@ -234,6 +238,17 @@ PuzzleFileResult CheckSetBytes(const SetPlan& plan, const PuzzleSetBytes& bytes)
         if (UpperCase(info.FileName(entry.kind)) != UpperCase(entry.name))
             return {PuzzleFileStatus::Damaged, entry.name, "stored file name", {}};
     return {};
+}
+
+// Why `bytes` can't replace the set `base`, or nothing: checked before any
+// folder is opened, so that a set no reader would take changes nothing.
+std::optional<PuzzleFileResult> Refusal(const std::optional<SetPlan>& plan, const std::string& base,
+                                        const PuzzleSetBytes& bytes) {
+    if (!plan)
+        return PuzzleFileResult{PuzzleFileStatus::Refused, base, "base name", {}};
+    if (PuzzleFileResult result = CheckSetBytes(*plan, bytes); !result.Ok())
+        return PuzzleFileResult{PuzzleFileStatus::Refused, result.file, result.reason, {}};
+    return std::nullopt;
 }
 
 void RemoveTemps(platform::Folder& folder, const SetPlan& plan) {
@@ -393,72 +408,10 @@ std::optional<std::string> InfBase(const std::string& infName) {
     return split && split->second == PuzzleFile::Inf ? std::optional(split->first) : std::nullopt;
 }
 
-}  // namespace
-
-std::string PuzzleSetMarkerName(const std::string& base) {
-    return "." + base + MarkerExtension;
-}
-
-PuzzleFileResult ReadWholePuzzleInfo(platform::Folder& folder, const std::string& infName,
-                                     PendingSet pending, PuzzleInfo& info) {
-    platform::FolderLock lock(folder, false);
-    if (lock.Error())
-        return Failed(infName, lock.Error());
-    if (auto base = InfBase(infName))
-        if (PuzzleFileResult result = SettlePending(folder, *base, pending); !result.Ok())
-            return result;
-    std::string bytes;
-    if (PuzzleFileResult result = ReadSetFile(folder, infName, PuzzleFile::Inf, bytes);
-        !result.Ok())
-        return result;
-    return ParsePuzzleInfo(bytes, infName, info);
-}
-
-PuzzleFileResult ReadWholePuzzleSet(platform::Folder& folder, const std::string& base,
-                                    PendingSet pending, PuzzleInfo& info, PuzzleTables& tables,
-                                    PuzzleSetBytes* bytes) {
-    const std::string infName = base + PuzzleFileExtensions[0];
-    platform::FolderLock lock(folder, false);
-    if (lock.Error())
-        return Failed(infName, lock.Error());
-    if (PuzzleFileResult result = SettlePending(folder, base, pending); !result.Ok())
-        return result;
-    PuzzleSetBytes read;
-    PuzzleInfo stored;
-    if (PuzzleFileResult result = ReadSetFile(folder, infName, PuzzleFile::Inf, read[0]);
-        !result.Ok())
-        return result;
-    if (PuzzleFileResult result = ParsePuzzleInfo(read[0], infName, stored); !result.Ok())
-        return result;
-    for (size_t i = 1; i < read.size(); ++i) {
-        const auto kind = static_cast<PuzzleFile>(i);
-        if (PuzzleFileResult result = ReadSetFile(folder, stored.FileName(kind), kind, read[i]);
-            !result.Ok())
-            return result;
-    }
-    if (PuzzleFileResult result = ParsePuzzleSet(read, infName, info, tables); !result.Ok())
-        return result;
-    if (bytes)
-        *bytes = std::move(read);
-    return {};
-}
-
-PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const std::string& base,
-                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
-    platform::Folder open;
-    if (auto error = open.Open(folder))
-        return Failed(base + PuzzleFileExtensions[0], error);
-    return ReplacePuzzleSet(open, base, bytes, step);
-}
-
-PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& base,
-                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
-    auto planned = PlanOf(NamesOf(base));
-    if (!IsPuzzleBaseName(base) || !planned)
-        return {PuzzleFileStatus::Refused, base, "base name", {}};
-    SetPlan& plan = *planned;
-    if (PuzzleFileResult result = CheckSetBytes(plan, bytes); !result.Ok())
-        return {PuzzleFileStatus::Refused, result.file, result.reason, {}};
+// Puts the set `bytes`, checked against `plan`, in place in `folder`.
+PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
+                                   const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+    const std::string& base = plan.base;
     auto reach = [&step](int at) {
         if (step)
             step(at);
@@ -542,6 +495,75 @@ PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& b
     if (!folder.Sync() && !folder.Remove(marker))
         folder.Sync();
     return {};
+}
+
+}  // namespace
+
+std::string PuzzleSetMarkerName(const std::string& base) {
+    return "." + base + MarkerExtension;
+}
+
+PuzzleFileResult ReadWholePuzzleInfo(platform::Folder& folder, const std::string& infName,
+                                     PendingSet pending, PuzzleInfo& info) {
+    platform::FolderLock lock(folder, false);
+    if (lock.Error())
+        return Failed(infName, lock.Error());
+    if (auto base = InfBase(infName))
+        if (PuzzleFileResult result = SettlePending(folder, *base, pending); !result.Ok())
+            return result;
+    std::string bytes;
+    if (PuzzleFileResult result = ReadSetFile(folder, infName, PuzzleFile::Inf, bytes);
+        !result.Ok())
+        return result;
+    return ParsePuzzleInfo(bytes, infName, info);
+}
+
+PuzzleFileResult ReadWholePuzzleSet(platform::Folder& folder, const std::string& base,
+                                    PendingSet pending, PuzzleInfo& info, PuzzleTables& tables,
+                                    PuzzleSetBytes* bytes) {
+    const std::string infName = base + PuzzleFileExtensions[0];
+    platform::FolderLock lock(folder, false);
+    if (lock.Error())
+        return Failed(infName, lock.Error());
+    if (PuzzleFileResult result = SettlePending(folder, base, pending); !result.Ok())
+        return result;
+    PuzzleSetBytes read;
+    PuzzleInfo stored;
+    if (PuzzleFileResult result = ReadSetFile(folder, infName, PuzzleFile::Inf, read[0]);
+        !result.Ok())
+        return result;
+    if (PuzzleFileResult result = ParsePuzzleInfo(read[0], infName, stored); !result.Ok())
+        return result;
+    for (size_t i = 1; i < read.size(); ++i) {
+        const auto kind = static_cast<PuzzleFile>(i);
+        if (PuzzleFileResult result = ReadSetFile(folder, stored.FileName(kind), kind, read[i]);
+            !result.Ok())
+            return result;
+    }
+    if (PuzzleFileResult result = ParsePuzzleSet(read, infName, info, tables); !result.Ok())
+        return result;
+    if (bytes)
+        *bytes = std::move(read);
+    return {};
+}
+
+PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const std::string& base,
+                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+    std::optional<SetPlan> plan = PlanFor(base);
+    if (auto refusal = Refusal(plan, base, bytes))
+        return *refusal;
+    platform::Folder open;
+    if (auto error = open.Open(folder))
+        return Failed(base + PuzzleFileExtensions[0], error);
+    return ReplaceCheckedSet(open, *plan, bytes, step);
+}
+
+PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& base,
+                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+    std::optional<SetPlan> plan = PlanFor(base);
+    if (auto refusal = Refusal(plan, base, bytes))
+        return *refusal;
+    return ReplaceCheckedSet(folder, *plan, bytes, step);
 }
 
 PuzzleSetRecovery RecoverPuzzleSets(const std::string& path) {

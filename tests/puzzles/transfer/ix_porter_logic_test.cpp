@@ -600,8 +600,9 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
         if (c.atBox)
             ::chmod(puzzles.c_str(), 0755);
         EXPECT_EQ(Files(PuzzlePath), local);
-        if (!import)
+        if (!import) {
             EXPECT_EQ(Files(puzzles), onStick);
+        }
     }
     ::chmod(puzzles.c_str(), 0755);
 }
