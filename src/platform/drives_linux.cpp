@@ -1,8 +1,10 @@
 #include "platform/drives_linux.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace platform {
@@ -49,11 +51,33 @@ bool ReadFlag(const std::string& path) {
     return in.get(c) && c == '1';
 }
 
+// A stick pulled out without unmounting stays in the mount table; its node or its size
+// tells that it has gone.
+bool BlockDevicePresent(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path node = "/dev/" + name;
+    if (!std::filesystem::is_block_file(node, error))
+        return false;
+    const auto resolved = std::filesystem::canonical(node, error);
+    if (error)
+        return true;
+    std::ifstream in("/sys/class/block/" + resolved.filename().string() + "/size");
+    unsigned long long sectors = 0;
+    if (!(in >> sectors))
+        return true;
+    return sectors > 0;
+}
+
+struct Volume {
+    std::string device;
+    DriveKind kind;
+};
+
 }  // namespace
 
-std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDeviceFacts& facts) {
-    std::vector<Drive> drives;
-    std::map<std::string, DriveKind> lettered;  // mount point -> kind, sorted by mount point
+std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDeviceFacts& facts,
+                                        DriveLetters& letters) {
+    std::map<std::string, Volume> volumes;  // by mount point, so new ones get letters in order
     bool haveRoot = false;
     std::istringstream lines(mounts);
     std::string line;
@@ -79,17 +103,48 @@ std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDe
             kind = DriveKind::Removable;
         else
             continue;
-        lettered.emplace(mountPoint, kind);
+        if (facts.isPresent && !facts.isPresent(name))
+            continue;
+        volumes.emplace(mountPoint, Volume{device, kind});
     }
+
+    // Volumes still listed keep their letters; the rest of the old letters are free again.
+    DriveLetters kept;
+    std::set<char> taken;
+    for (const auto& [mountPoint, volume] : volumes) {
+        const auto held = letters.held.find({volume.device, mountPoint});
+        if (held != letters.held.end()) {
+            kept.held.insert(*held);
+            taken.insert(held->second);
+        }
+    }
+    char next = 'D';
+    for (const auto& [mountPoint, volume] : volumes) {
+        auto key = std::make_pair(volume.device, mountPoint);
+        if (kept.held.count(key))
+            continue;
+        while (next <= 'Z' && taken.count(next))
+            ++next;
+        if (next > 'Z')
+            break;
+        taken.insert(next);
+        kept.held.emplace(std::move(key), next);
+    }
+    letters = std::move(kept);
+
+    std::vector<Drive> drives;
     if (haveRoot || mounts.empty())
         drives.push_back({'C', DriveKind::Fixed, "/"});
-    char letter = 'D';
-    for (const auto& [mountPoint, kind] : lettered) {
-        if (letter > 'Z')
-            break;
-        drives.push_back({letter++, kind, WithSlash(mountPoint)});
-    }
+    for (const auto& [key, letter] : letters.held)
+        drives.push_back({letter, volumes.at(key.second).kind, WithSlash(key.second)});
+    std::sort(drives.begin(), drives.end(),
+              [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
     return drives;
+}
+
+std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDeviceFacts& facts) {
+    DriveLetters letters;
+    return DrivesFromMountTable(mounts, facts, letters);
 }
 
 bool LinuxDrives::List(std::vector<Drive>& drives) {
@@ -104,7 +159,8 @@ bool LinuxDrives::List(std::vector<Drive>& drives) {
         const std::string base = "/sys/class/block/" + name;
         return ReadFlag(base + "/removable") || ReadFlag(base + "/../removable");
     };
-    drives = DrivesFromMountTable(text.str(), facts);
+    facts.isPresent = BlockDevicePresent;
+    drives = DrivesFromMountTable(text.str(), facts, letters_);
     return true;
 }
 

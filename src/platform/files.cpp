@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <random>
 #include <thread>
 #include <utility>
@@ -51,18 +53,19 @@ struct Descriptor {
     }
 };
 
-std::function<void()>& FileEventHook() {
-    static std::function<void()> hook;
+std::function<int(const FileEvent&)>& FileEventHook() {
+    static std::function<int(const FileEvent&)> hook;
     return hook;
 }
 
-void FileEvent() {
-    if (FileEventHook())
-        FileEventHook()();
+// The hook's answer for the operation about to run: 0, or the errno it fails with.
+int Event(FileEventKind kind, const std::string& name) {
+    return FileEventHook() ? FileEventHook()({kind, name}) : 0;
 }
 
-RuntimeError WriteAll(int fd, const std::string& bytes) {
-    FileEvent();
+RuntimeError WriteAll(int fd, const std::string& bytes, const std::string& name) {
+    if (int err = Event(FileEventKind::Write, name))
+        return ErrorFromErrno(err, name);
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -134,11 +137,23 @@ bool IsEntryName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
-RuntimeError Flush(int fd) {
-    FileEvent();
+// `name` is the file flushed, empty for a folder.
+RuntimeError Flush(int fd, const std::string& name) {
+    if (int err = Event(name.empty() ? FileEventKind::FlushFolder : FileEventKind::Flush, name))
+        return ErrorFromErrno(err, name);
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
         return ErrorFromErrno(errno);
     return {};
+}
+
+// Gives a new file its permissions. A drive that keeps none may refuse the
+// change (some FAT drivers do); its files are written all the same.
+RuntimeError SetMode(int fd, mode_t mode, const std::string& name) {
+    int err = Event(FileEventKind::Permissions, name);
+    if (err == 0 && ::fchmod(fd, mode) != 0)
+        err = errno;
+    return err == 0 || err == EPERM || err == EOPNOTSUPP ? RuntimeError{}
+                                                         : ErrorFromErrno(err, name);
 }
 
 // The one atomic writer: `bytes` go to a new file beside `name` in the folder
@@ -165,23 +180,26 @@ RuntimeError WriteAtomicIn(int dirFd, const std::string& name, const std::string
         std::string digits = std::to_string(random() % 1000000);
         digits.insert(0, AtomicDigits - digits.size(), '0');
         const std::string temp = "." + name + "." + digits;
-        FileEvent();
+        if (int err = Event(FileEventKind::Create, temp))
+            return ErrorFromErrno(err, name);
         Descriptor file{::openat(dirFd, temp.c_str(), O_RDWR | O_CREAT | O_EXCL | SafeOpen, 0600)};
         if (file.fd < 0 && errno == EEXIST)
             continue;
         if (file.fd < 0)
             return ErrorFromErrno(errno, name);
-        RuntimeError error = WriteAll(file.fd, bytes);
-        if (!error && ::fchmod(file.fd, mode) != 0)
-            error = ErrorFromErrno(errno);
+        RuntimeError error = WriteAll(file.fd, bytes, temp);
         if (!error)
-            error = Flush(file.fd);
+            error = SetMode(file.fd, mode, temp);
+        if (!error)
+            error = Flush(file.fd, temp);
         if (!error && ::close(std::exchange(file.fd, -1)) != 0)
             error = ErrorFromErrno(errno);
         if (!error) {
-            FileEvent();
-            if (::renameat(dirFd, temp.c_str(), dirFd, name.c_str()) != 0)
-                error = ErrorFromErrno(errno, name);
+            int err = Event(FileEventKind::Rename, name);
+            if (err == 0 && ::renameat(dirFd, temp.c_str(), dirFd, name.c_str()) != 0)
+                err = errno;
+            if (err != 0)
+                error = ErrorFromErrno(err, name);
         }
         if (error)
             ::unlinkat(dirFd, temp.c_str(), 0);
@@ -194,7 +212,7 @@ RuntimeError WriteAtomicIn(int dirFd, const std::string& name, const std::string
 
 int FolderLockWaitMs = 2000;
 
-void SetFileEventHook(std::function<void()> hook) {
+void SetFileEventHook(std::function<int(const FileEvent&)> hook) {
     FileEventHook() = std::move(hook);
 }
 
@@ -289,7 +307,8 @@ RuntimeError CreateFolder(const std::string& path) {
     if (IsFolder(path))
         return {};
     std::error_code ec;
-    FileEvent();
+    if (int err = Event(FileEventKind::MakeFolder, path))
+        return ErrorFromErrno(err, path);
     fs::create_directories(path, ec);
     if (ec)
         return ErrorFromCode(ec, path);
@@ -406,9 +425,11 @@ RuntimeError DeleteFile(const std::string& path) {
     // Unlinking asks only the folder's permission; the file's own protection counts here.
     if (auto error = CheckWritable(resolved))
         return error;
-    FileEvent();
-    if (::unlink(resolved.c_str()) != 0)
-        return ErrorFromErrno(errno, resolved);
+    int err = Event(FileEventKind::Remove, resolved);
+    if (err == 0 && ::unlink(resolved.c_str()) != 0)
+        err = errno;
+    if (err != 0)
+        return ErrorFromErrno(err, resolved);
     return {};
 }
 
@@ -427,9 +448,11 @@ RuntimeError RenameFile(const std::string& from, const std::string& to) {
         return MakeError(ErrPathFileAccess);
     if (auto error = CheckWritable(target))
         return error;
-    FileEvent();
-    if (::rename(source.c_str(), target.c_str()) != 0)
-        return ErrorFromErrno(errno, target);
+    int err = Event(FileEventKind::Rename, target);
+    if (err == 0 && ::rename(source.c_str(), target.c_str()) != 0)
+        err = errno;
+    if (err != 0)
+        return ErrorFromErrno(err, target);
     return {};
 }
 
@@ -465,8 +488,6 @@ Folder::~Folder() {
 
 Folder::Folder(Folder&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
-      shared_(std::exchange(other.shared_, 0)),
-      exclusive_(std::exchange(other.exclusive_, 0)),
       kinds_(std::move(other.kinds_)),
       byUpper_(std::move(other.byUpper_)) {}
 
@@ -475,8 +496,6 @@ Folder& Folder::operator=(Folder&& other) noexcept {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
-        shared_ = std::exchange(other.shared_, 0);
-        exclusive_ = std::exchange(other.exclusive_, 0);
         kinds_ = std::move(other.kinds_);
         byUpper_ = std::move(other.byUpper_);
     }
@@ -502,9 +521,11 @@ RuntimeError Folder::OpenIn(const Folder& parent, const std::string& name, bool 
     if (found.empty()) {
         if (!create)
             return MakeError(ErrPathNotFound);
-        FileEvent();
-        if (::mkdirat(parent.fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
-            return ErrorFromErrno(errno);
+        int err = Event(FileEventKind::MakeFolder, name);
+        if (err == 0 && ::mkdirat(parent.fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
+            err = errno;
+        if (err != 0)
+            return ErrorFromErrno(err, name);
         found = name;
     }
     fd_ = ::openat(parent.fd_, found.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -636,7 +657,8 @@ RuntimeError Folder::OpenRead(const std::string& name, uint64_t maxBytes, OpenFi
         return MakeError(ErrPathNotFound);
     if (!IsEntryName(name))
         return MakeError(ErrBadFileName);
-    FileEvent();
+    if (int err = Event(FileEventKind::OpenRead, name))
+        return ErrorFromErrno(err, name);
     file.fd_ = ::openat(fd_, name.c_str(), O_RDONLY | SafeOpen);
     if (file.fd_ < 0)
         return errno == ELOOP ? MakeError(ErrPathFileAccess) : ErrorFromErrno(errno, name);
@@ -660,16 +682,17 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
         return MakeError(ErrPathNotFound);
     if (!IsEntryName(name))
         return MakeError(ErrBadFileName);
-    FileEvent();
+    if (int err = Event(FileEventKind::Create, name))
+        return ErrorFromErrno(err, name);
     file.fd_ = ::openat(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | SafeOpen, 0644);
     if (file.fd_ < 0)
         return ErrorFromErrno(errno, name);
     Note(name, Kind::File);
-    RuntimeError error = WriteAll(file.fd_, bytes);
-    if (!error && ::fchmod(file.fd_, 0644) != 0)
-        error = ErrorFromErrno(errno);
+    RuntimeError error = WriteAll(file.fd_, bytes, name);
     if (!error)
-        error = Flush(file.fd_);
+        error = SetMode(file.fd_, 0644, name);
+    if (!error)
+        error = Flush(file.fd_, name);
     std::string back;
     if (!error)
         error = ReadAt(file.fd_, 0, bytes.size(), back);
@@ -709,9 +732,11 @@ RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
         if (auto error = WritableCheck(st, fd_, to))
             return error;
     }
-    FileEvent();
-    if (::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0)
-        return ErrorFromErrno(errno, to);
+    int err = Event(FileEventKind::Rename, to);
+    if (err == 0 && ::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0)
+        err = errno;
+    if (err != 0)
+        return ErrorFromErrno(err, to);
     Forget(from);
     Note(to, Kind::File);
     return {};
@@ -729,9 +754,11 @@ RuntimeError Folder::Remove(const std::string& name) {
         return MakeError(ErrPathFileAccess);
     if (auto error = WritableCheck(st, fd_, name))
         return error;
-    FileEvent();
-    if (::unlinkat(fd_, name.c_str(), 0) != 0)
-        return ErrorFromErrno(errno, name);
+    int err = Event(FileEventKind::Remove, name);
+    if (err == 0 && ::unlinkat(fd_, name.c_str(), 0) != 0)
+        err = errno;
+    if (err != 0)
+        return ErrorFromErrno(err, name);
     Forget(name);
     return {};
 }
@@ -744,7 +771,7 @@ RuntimeError Folder::CheckWritable(const std::string& name) const {
 }
 
 RuntimeError Folder::Sync() const {
-    return IsOpen() ? Flush(fd_) : MakeError(ErrPathNotFound);
+    return IsOpen() ? Flush(fd_, {}) : MakeError(ErrPathNotFound);
 }
 
 FileIdentity Folder::Identity() const {
@@ -784,36 +811,79 @@ RuntimeError TakeLock(int fd, int operation) {
     }
 }
 
+// The locks this process holds, by folder: every Folder open on one folder
+// shares them, through a descriptor of the lock's own.
+struct HeldLock {
+    int fd = -1;
+    int shared = 0;
+    int exclusive = 0;
+};
+
+std::map<FileIdentity, HeldLock>& HeldLocks() {
+    static std::map<FileIdentity, HeldLock> locks;
+    static pid_t owner = ::getpid();
+    // A child process inherits the table but holds none of its locks.
+    if (owner != ::getpid()) {
+        for (auto& [folder, held] : locks)
+            ::close(held.fd);
+        locks.clear();
+        owner = ::getpid();
+    }
+    return locks;
+}
+
+std::mutex& HeldLocksMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 }  // namespace
 
 FolderLock::FolderLock(const Folder& folder, bool exclusive)
-    : folder_(folder), exclusive_(exclusive) {
+    : folder_(folder.Identity()), exclusive_(exclusive) {
     if (!folder.IsOpen()) {
         error_ = MakeError(ErrPathNotFound);
         return;
     }
-    const bool held =
-        exclusive ? folder.exclusive_ > 0 : folder.exclusive_ > 0 || folder.shared_ > 0;
-    if (!held) {
-        error_ = TakeLock(folder.fd_, exclusive ? LOCK_EX : LOCK_SH);
+    std::lock_guard guard(HeldLocksMutex());
+    HeldLock& held = HeldLocks()[folder_];
+    const bool already = exclusive ? held.exclusive > 0 : held.exclusive > 0 || held.shared > 0;
+    if (!already) {
+        if (held.fd < 0)
+            held.fd = ::fcntl(folder.fd_, F_DUPFD_CLOEXEC, 0);
+        error_ =
+            held.fd < 0 ? ErrorFromErrno(errno) : TakeLock(held.fd, exclusive ? LOCK_EX : LOCK_SH);
         // A failed change from shared to exclusive may have let the shared lock go.
-        if (error_ && folder.shared_ > 0)
-            TakeLock(folder.fd_, LOCK_SH);
+        if (error_ && held.shared > 0)
+            TakeLock(held.fd, LOCK_SH);
     }
-    if (!error_)
-        ++(exclusive ? folder.exclusive_ : folder.shared_);
+    if (!error_) {
+        ++(exclusive ? held.exclusive : held.shared);
+    } else if (held.shared == 0 && held.exclusive == 0) {
+        if (held.fd >= 0)
+            ::close(held.fd);
+        HeldLocks().erase(folder_);
+    }
 }
 
 FolderLock::~FolderLock() {
     if (error_)
         return;
-    int& count = exclusive_ ? folder_.exclusive_ : folder_.shared_;
-    if (--count > 0 || folder_.exclusive_ > 0)
+    std::lock_guard guard(HeldLocksMutex());
+    const auto it = HeldLocks().find(folder_);
+    if (it == HeldLocks().end())
         return;
-    if (folder_.shared_ > 0)
-        ::flock(folder_.fd_, LOCK_SH);
-    else
-        ::flock(folder_.fd_, LOCK_UN);
+    HeldLock& held = it->second;
+    int& count = exclusive_ ? held.exclusive : held.shared;
+    if (--count > 0 || held.exclusive > 0)
+        return;
+    if (held.shared > 0) {
+        ::flock(held.fd, LOCK_SH);
+        return;
+    }
+    ::flock(held.fd, LOCK_UN);
+    ::close(held.fd);
+    HeldLocks().erase(it);
 }
 
 std::string ExecutableFolder() {

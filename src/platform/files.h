@@ -3,6 +3,7 @@
 // verified before anyone may delete its source.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -91,7 +92,7 @@ class OpenFile {
 struct FileIdentity {
     uint64_t device = 0;
     uint64_t inode = 0;
-    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
 };
 // The identity of what stands at `path` (links followed); nothing when nothing does.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
@@ -166,9 +167,6 @@ class Folder {
     void Note(const std::string& name, Kind kind);
 
     int fd_ = -1;
-    // The locks this process holds on it through FolderLock.
-    mutable int shared_ = 0;
-    mutable int exclusive_ = 0;
     std::unordered_map<std::string, Kind> kinds_;
     // The names by their upper-case form, each list in byte order.
     std::unordered_map<std::string, std::vector<std::string>> byUpper_;
@@ -177,8 +175,9 @@ class Folder {
 // A lock on a folder against other copies of the game, for as long as it
 // lives: one writer at a time (exclusive), readers beside each other (shared).
 // Another copy holding it is waited for briefly (FolderLockWaitMs), then the
-// lock fails with error 55. Locks nest within one process: a shared lock
-// inside an exclusive one is already held.
+// lock fails with error 55. Locks nest within one process, whichever Folder
+// open on the folder takes them: a shared lock inside an exclusive one is
+// already held, and so is a lock taken again through another Folder.
 class FolderLock {
   public:
     FolderLock(const Folder& folder, bool exclusive);
@@ -190,17 +189,33 @@ class FolderLock {
     const RuntimeError& Error() const { return error_; }
 
   private:
-    const Folder& folder_;
+    FileIdentity folder_;
     bool exclusive_;
     RuntimeError error_;
 };
 // How long a lock waits for another copy of the game.
 extern int FolderLockWaitMs;
 
-// For a test that ends the program at a file operation: runs before every
-// operation that creates, writes, flushes, renames or removes a file or
-// folder, and before every open of a file for reading through a Folder.
-void SetFileEventHook(std::function<void()> hook);
+// What a file operation is about to do, for a test that watches, fails or
+// ends the program at one.
+enum class FileEventKind {
+    Create,       // a new file, `name` (an atomic write's temporary included)
+    Write,        // its bytes
+    Permissions,  // its permissions
+    Flush,        // the file `name` reaches the disk
+    FlushFolder,  // a folder's entries reach the disk (`name` is empty)
+    MakeFolder,
+    Rename,  // onto `name`
+    Remove,
+    OpenRead,  // a file opened for reading through a Folder
+};
+struct FileEvent {
+    FileEventKind kind;
+    std::string name;
+};
+// Runs before every such operation. Its answer is 0 to let the operation go
+// on, or an errno value it then fails with, as if the system had refused it.
+void SetFileEventHook(std::function<int(const FileEvent&)> hook);
 
 // The folder of the running executable, with a trailing '/'.
 std::string ExecutableFolder();

@@ -45,7 +45,7 @@ std::string SizeText(int16_t rows, int16_t cols) {
 
 // How a file operation of the set failed, in the game's words.
 std::string FailureText(const PuzzleFileResult& result) {
-    return PuzzleFailureText(result, "the game, at its next start,");
+    return PuzzleFailureText(result, NextStartFinisher);
 }
 
 // Tool pictures are found through the index this game ships, whatever the
@@ -538,12 +538,29 @@ void CreatorLogic::SaveCommand() {
 
 int16_t CreatorLogic::SavePuzzleFiles(const std::string& puzzleName, const std::string& base,
                                       PuzzleFileResult& result) {
-    const std::string infPath = PuzzlePath + base + ".INF";
+    platform::Folder folder;
+    if (auto error = folder.Open(PuzzlePath)) {
+        result = {PuzzleFileStatus::Failed, base + ".INF", "", error};
+        return 2;
+    }
+    // The key is asked for on the set as it is now; should another copy of
+    // the game change it before the save, the key is asked for again.
+    for (;;) {
+        PuzzleSetState state = ReadPuzzleSetState(folder, base);
+        if (const int16_t refused = SaveOver(puzzleName, base, state, result); refused != 0)
+            return refused;
+        if (result.status != PuzzleFileStatus::Changed)
+            return 0;
+    }
+}
+
+int16_t CreatorLogic::SaveOver(const std::string& puzzleName, const std::string& base,
+                               const PuzzleSetState& state, PuzzleFileResult& result) {
     int16_t customFlag = customValue == 1 ? 1 : 0;
     std::string key = typedKey_;
-    if (FileExists(infPath)) {
-        PuzzleInfo stored;
-        result = ReadPuzzleInfo(infPath, stored);
+    if (state.infExists) {
+        const PuzzleInfo& stored = state.info;
+        result = state.infRead;
         // A puzzle whose key can't be read is never written over.
         if (!result.Ok())
             return 2;
@@ -574,9 +591,9 @@ int16_t CreatorLogic::SavePuzzleFiles(const std::string& puzzleName, const std::
     info.puzzleDate = pzlDate;
     info.specialCondDesc = SpecialCondText;
     info.specialCondCode = SpecialCond.empty() ? std::string(EmptyCondCode) : SpecialCond;
-    result = ::quarvelt::SavePuzzleFiles(PuzzlePath, info, CurrentPuzzleTables());
+    result = ::quarvelt::SavePuzzleFiles(PuzzlePath, info, CurrentPuzzleTables(), &state);
     if (!result.Ok())
-        return 2;
+        return result.status == PuzzleFileStatus::Changed ? 0 : 2;
     typedKey_.clear();
     return 0;
 }

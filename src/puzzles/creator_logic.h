@@ -15,6 +15,7 @@
 #include "platform/label.h"
 #include "puzzles/puzzle_files.h"
 #include "puzzles/puzzle_keys.h"
+#include "puzzles/puzzle_set_replace.h"
 
 namespace quarvelt {
 
@@ -98,6 +99,10 @@ class CreatorLogic {
     int16_t BuildPuzzleBoard();
     int16_t SavePuzzleFiles(const std::string& puzzleName, const std::string& base,
                             PuzzleFileResult& result);
+    // One try of the save over the set as `state` found it: Changed when the
+    // set changed meanwhile.
+    int16_t SaveOver(const std::string& puzzleName, const std::string& base,
+                     const PuzzleSetState& state, PuzzleFileResult& result);
     int16_t DeletePuzzleFiles(const std::string& base, PuzzleFileResult& result);
     // False after the message of a base name that can't be a puzzle's.
     bool CheckBaseName(const std::string& base, const char* title);

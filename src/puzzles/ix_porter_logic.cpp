@@ -124,8 +124,12 @@ bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char*
         RefuseLinkedFolder(title);
         return false;
     }
+    const bool made = !error && drive.root.KindOf(DriveFolderName) == Kind::None;
     if (!error)
         error = drive.puzzles.OpenIn(drive.root, DriveFolderName, create);
+    // A folder just made reaches the stick before anything is put in it.
+    if (!error && made)
+        error = drive.root.Sync();
     if (!error) {
         // A folder just made is not among the names the root was opened with.
         drive.name = drive.root.Find(DriveFolderName);
@@ -150,6 +154,8 @@ bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char*
 bool IXPorterLogic::DriveFolderStands(const DriveFolder& drive) {
     if (drive.puzzles.StandsAt(drive.root, drive.name))
         return true;
+    if (DriveRemoved(drive))
+        return false;
     if (drive.root.KindNow(drive.name) == Kind::Link)
         RefuseLinkedFolder(TransferTitle().c_str());
     else
@@ -276,14 +282,19 @@ int16_t IXPorterLogic::LoadTransferList() {
 
     // A drive that tells names apart by case may hold one set twice.
     std::unordered_set<std::string> bases;
+    std::vector<std::string> leftOut;
     size_t heldBack = 0;
     for (size_t i = 1; i < transferFiles_.size(); ++i) {
         TransferRow row;
         const std::string& file = transferFiles_[i];
-        if (!CheckTransferPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName)
-                 .empty() ||
-            !bases.insert(row.baseName).second)
+        std::string problem =
+            CheckTransferPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName);
+        if (problem.empty() && !bases.insert(row.baseName).second)
+            problem = file + ": the same puzzle as another file";
+        if (!problem.empty()) {
+            leftOut.push_back(std::move(problem));
             continue;
+        }
         if (table_.size() > MaxListed) {
             ++heldBack;
             continue;
@@ -291,6 +302,8 @@ int16_t IXPorterLogic::LoadTransferList() {
         row.infFile = UpperCase(file);
         table_.push_back(std::move(row));
     }
+    if (mode_ == ImportMode && !leftOut.empty())
+        ReportLeftOut(leftOut);
     if (heldBack > 0) {
         platform::Beep();
         platform::MsgBox("TOO MANY PUZZLES TO LIST!\r\rOnly the first " +
@@ -302,8 +315,9 @@ int16_t IXPorterLogic::LoadTransferList() {
     if (listed == 0) {
         // Export beeps here and import does not.
         if (mode_ == ExportMode)
-            platform::Beep();
-        platform::MsgBox("ERROR: NO FILES FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
+            platform::Alarm("ERROR: NO FILES FOUND!", ListingTitle);
+        else
+            platform::MsgBox("ERROR: NO FILES FOUND!", MsgOkOnly | MsgCritical, ListingTitle);
         Changed();
         return 0;
     }
@@ -345,6 +359,18 @@ std::vector<size_t> IXPorterLogic::MarkedRows() const {
     return rows;
 }
 
+void IXPorterLogic::ReportLeftOut(const std::vector<std::string>& problems) {
+    constexpr size_t Shown = 10;
+    std::string text = "SOME PUZZLES ON DRIVE " + drive_ + " WERE LEFT OUT!\r";
+    for (size_t i = 0; i < problems.size() && i < Shown; ++i)
+        text += "\r" + problems[i];
+    if (problems.size() > Shown)
+        text += "\r... and " + std::to_string(problems.size() - Shown) + " more";
+    platform::Beep();
+    platform::MsgBox(text + "\r\rExport them to the drive again\rfrom the computer they came from.",
+                     MsgOkOnly | MsgExclamation, ListingTitle);
+}
+
 void IXPorterLogic::NoneSelected(const char* title) {
     platform::Beep();
     platform::MsgBox("ERROR:  NO PUZZLE(s) SELECTED!\r\rYou MUST Select a puzzle from the list.",
@@ -357,19 +383,23 @@ void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure, const platform:
     // the puzzle folder for the game's next start.
     const bool onDrive = drive && failure.status == PuzzleFileStatus::Unfinished &&
                          drive->KindNow(PuzzleSetMarkerName(failure.file)) != Kind::None;
-    const std::string finisher = onDrive ? "the next export to drive " + drive_
-                                         : std::string("the game, at its next start,");
+    const std::string finisher =
+        onDrive ? "the next export to drive " + drive_ : std::string(NextStartFinisher);
     platform::Alarm(PuzzleFailureText(failure, finisher), TransferTitle());
 }
 
 bool IXPorterLogic::DriveRemoved(const DriveFolder& drive) {
     if (FindDrive() && platform::IdentityOf(driveRoot_) == drive.root.Identity())
         return false;
-    platform::Alarm(
-        "ERROR: DRIVE " + drive_ +
-            " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and start it again.",
-        TransferTitle());
+    ReportRemoved();
     return true;
+}
+
+void IXPorterLogic::ReportRemoved() {
+    platform::Alarm("ERROR: DRIVE " + drive_ +
+                        " WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and " +
+                        (mode_ == ImportMode ? "list it again." : "export again."),
+                    TransferTitle());
 }
 
 bool IXPorterLogic::DriveWriteProtected(const DriveFolder& drive) {
@@ -432,11 +462,10 @@ void IXPorterLogic::ExportPuzzles() {
     if (platform::MsgBox("INSERT DISK INTO DRIVE " + drive_, MsgOkCancel | MsgInformation,
                          "EXPORT    PUZZLES") == AnswerCancel)
         return;
-    // The drive may have gone since the question.
-    if (!FindDrive()) {
-        RefuseDrive(MsgOkOnly);
-        return;
-    }
+    // The drive may have gone since the question; a stick put in its place
+    // meanwhile has taken its letter and is the drive asked for.
+    if (!FindDrive())
+        return ReportRemoved();
     const std::vector<size_t> marked = MarkedRows();
     if (marked.empty())
         return NoneSelected("EXPORT  PUZZLE");
@@ -473,7 +502,7 @@ void IXPorterLogic::ExportPuzzles() {
             return;
         }
         const PuzzleFileResult result =
-            TransferPuzzleSet(local, drive.puzzles, base, PendingSet::Finish, replaceStep);
+            TransferPuzzleSet(local, drive.puzzles, base, PendingSet::Finish);
         lastTransfer_.push_back({base, OutcomeOf(result)});
         if (result.Ok())
             continue;
@@ -489,16 +518,14 @@ void IXPorterLogic::ExportPuzzles() {
     }
 }
 
-TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const std::string& base) {
-    const TransferNames names = TransferFileNames(base);
-    if (std::none_of(names.begin(), names.end(), [&local](const std::string& name) {
-            return local.KindOf(name) != Kind::None;
-        }))
+TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const std::string& base,
+                                               PuzzleSetState& state) {
+    // Read as the folder is now: another copy of the game may have written it.
+    state = ReadPuzzleSetState(local, base);
+    if (!state.exists)
         return TransferOutcome::Copied;
-
-    if (local.KindOf(names[0]) != Kind::None) {
-        PuzzleInfo info;
-        if (!ReadWholePuzzleInfo(local, names[0], PendingSet::Finish, info).Ok()) {
+    if (state.infExists) {
+        if (!state.infRead.Ok()) {
             // Without its key nobody can say the puzzle may go.
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
@@ -508,7 +535,7 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const st
             return TransferOutcome::Refused;
         }
         // A puzzle the library would not delete without its key is never replaced.
-        if (KeyRefuses(info, NoKey)) {
+        if (KeyRefuses(state.info, NoKey)) {
             platform::Beep();
             platform::MsgBox("PUZZLE " + base +
                                  " IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be "
@@ -524,15 +551,35 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const st
     return TransferOutcome::Copied;
 }
 
+bool IXPorterLogic::ImportSet(DriveFolder& drive, platform::Folder& local, const std::string& base,
+                              TransferOutcome& outcome, PuzzleFileResult& result) {
+    for (;;) {
+        PuzzleSetState state;
+        outcome = MayReplaceLocal(local, base, state);
+        if (outcome != TransferOutcome::Copied)
+            return true;
+        // The question may have stood while the drive changed.
+        if (!DriveFolderStands(drive)) {
+            outcome = TransferOutcome::Failed;
+            return false;
+        }
+        // Whatever the answer was given on must still stand once the folder is locked.
+        result = TransferPuzzleSet(drive.puzzles, local, base, PendingSet::Refuse, &state);
+        if (result.status != PuzzleFileStatus::Changed) {
+            outcome = OutcomeOf(result);
+            return true;
+        }
+    }
+}
+
 void IXPorterLogic::ImportPuzzles() {
     platform::HourglassScope hourglass;
     const std::vector<size_t> marked = MarkedRows();
     if (marked.empty())
         return NoneSelected("EMPORT  PUZZLE");
-    if (!FindDrive()) {
-        RefuseDrive(MsgOkOnly);
-        return;
-    }
+    // The drive listed may have gone since.
+    if (!FindDrive())
+        return ReportRemoved();
     DriveFolder drive;
     if (!OpenDriveFolder(drive, false, ImportTitle))
         return;
@@ -572,19 +619,14 @@ void IXPorterLogic::ImportPuzzles() {
             ++failures;
             continue;
         }
-        if (TransferOutcome verdict = MayReplaceLocal(local, base);
-            verdict != TransferOutcome::Copied) {
-            lastTransfer_.push_back({base, verdict});
-            continue;
-        }
-        // The question may have stood while the drive changed.
-        if (!DriveFolderStands(drive)) {
-            lastTransfer_.push_back({base, TransferOutcome::Failed});
+        TransferOutcome outcome = TransferOutcome::Copied;
+        PuzzleFileResult result;
+        const bool goOn = ImportSet(drive, local, base, outcome, result);
+        lastTransfer_.push_back({base, outcome});
+        if (!goOn)
             return;
-        }
-        const PuzzleFileResult result =
-            TransferPuzzleSet(drive.puzzles, local, base, PendingSet::Refuse, replaceStep);
-        lastTransfer_.push_back({base, OutcomeOf(result)});
+        if (outcome == TransferOutcome::Skipped || outcome == TransferOutcome::Refused)
+            continue;
         if (result.Ok()) {
             ++copied;
             continue;

@@ -93,8 +93,6 @@ class IXPorterLogic {
     void ExitClick();
 
     std::function<void()> changed;
-    // Runs at each step of an import's replace of a set, for a test that ends the program there.
-    ReplaceStepHook replaceStep;
 
   private:
     // True when the entry names a usable drive; otherwise the player's answer to the refusal.
@@ -121,6 +119,8 @@ class IXPorterLogic {
     void ShowFailure(const PuzzleFileResult& failure, const platform::Folder* drive = nullptr);
     // True, after saying so, when the drive has gone since `drive` was opened.
     bool DriveRemoved(const DriveFolder& drive);
+    // Tells the player that the drive is gone and what to do.
+    void ReportRemoved();
     // True, after its one message, when the drive can't be written.
     bool DriveWriteProtected(const DriveFolder& drive);
     // False, after saying so, when the drive no longer holds what was listed.
@@ -129,8 +129,16 @@ class IXPorterLogic {
     void RefuseLinkedFolder(const char* title);
     void ExportPuzzles();
     void ImportPuzzles();
-    // Whether the set `base` may be written over in the puzzle folder.
-    TransferOutcome MayReplaceLocal(platform::Folder& local, const std::string& base);
+    // Whether the set `base` may be written over in the puzzle folder, as it
+    // stands now: `state` is what the answer was given on.
+    TransferOutcome MayReplaceLocal(platform::Folder& local, const std::string& base,
+                                    PuzzleSetState& state);
+    // Imports the set `base`, asking again whenever the set here changed
+    // after the player answered; false, after saying so, when the import stops.
+    bool ImportSet(DriveFolder& drive, platform::Folder& local, const std::string& base,
+                   TransferOutcome& outcome, PuzzleFileResult& result);
+    // One message naming the sets a listing of the drive left out, and why.
+    void ReportLeftOut(const std::vector<std::string>& problems);
     void Hide();
     void Changed();
 

@@ -569,7 +569,7 @@ PuzzleFileResult ParsePuzzleSet(const PuzzleSetBytes& bytes, const std::string& 
 }
 
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
-                                 const PuzzleTables& tables, const ReplaceStepHook& step) {
+                                 const PuzzleTables& tables, const PuzzleSetState* expected) {
     const std::string base = TrimBlanks(info.baseName);
     if (!IsPuzzleBaseName(base))
         return Refused(base, "base name");
@@ -587,7 +587,7 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
     for (size_t i = 0; i < bytes.size(); ++i)
         for (const RecordBuffer& record : set.files[i])
             bytes[i] += record.Bytes();
-    return ReplacePuzzleSet(folder, base, bytes, step);
+    return ReplacePuzzleSet(folder, base, bytes, expected);
 }
 
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
@@ -595,8 +595,8 @@ PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {
     const std::string folderPath = slash == std::string::npos ? "./" : infPath.substr(0, slash + 1);
     const std::string name = infPath.substr(slash == std::string::npos ? 0 : slash + 1);
     platform::Folder folder;
-    if (folder.Open(folderPath))
-        return {PuzzleFileStatus::InfMissing, name, {}, {}};
+    if (auto error = folder.Open(folderPath))
+        return {PuzzleFileStatus::Failed, name, {}, error};
     return ReadWholePuzzleInfo(folder, name, PendingSet::Finish, info);
 }
 
@@ -606,8 +606,8 @@ PuzzleFileResult ReadPuzzleFiles(const std::string& folder, const std::string& b
     if (!IsStoredFileName(name))
         return Refused(name, "base name");
     platform::Folder open;
-    if (open.Open(folder))
-        return {PuzzleFileStatus::InfMissing, name + PuzzleFileExtensions[0], {}, {}};
+    if (auto error = open.Open(folder))
+        return {PuzzleFileStatus::Failed, name + PuzzleFileExtensions[0], {}, error};
     return ReadWholePuzzleSet(open, name, PendingSet::Finish, info, tables);
 }
 

@@ -100,6 +100,14 @@ enum class PuzzleFileStatus {
     // (on a removable drive, the next export to it) does. `file` is the base
     // name; `error` or `reason` says why it could not be finished now.
     Unfinished,
+    // A replace cut short whose new files were then partly lost, after some
+    // had taken their places: neither the old set nor the new one can come
+    // back. It is refused by every reader until a save, an import or an
+    // export replaces it whole. `file` is the base name, `reason` the loss.
+    Broken,
+    // The set changed after the caller looked at it (another copy of the
+    // game wrote it): nothing was written, and the caller decides again.
+    Changed,
 };
 
 struct PuzzleFileResult {
@@ -138,19 +146,18 @@ PuzzleFileResult ParsePuzzleSet(const PuzzleSetBytes& bytes, const std::string& 
 // ReadWholePuzzleInfo does (puzzle_set_replace.h).
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info);
 
-// The steps of a replace of a set, for a test that ends the program at one of
-// them: 0 before the marker is written, 1 to 7 before the first to seventh
-// rename, 8 before the marker is removed.
-using ReplaceStepHook = std::function<void(int step)>;
-inline constexpr int ReplaceStepCount = PuzzleFileCount + 2;
+// A set as a caller saw it before a question (puzzle_set_replace.h).
+struct PuzzleSetState;
 
 // Writes the seven files of `info.baseName` into `folder` (with a trailing '/')
 // through ReplacePuzzleSet. The stored file names are made from the base name,
 // whatever `info` holds. Refuses a base name the library would not take
 // (IsPuzzleBaseName) and anything the reader would refuse. On any failure
 // before the new set is committed the set that was there before stays whole.
+// With `expected`, a set that is no longer as it was then is left alone (Changed).
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
-                                 const PuzzleTables& tables, const ReplaceStepHook& step = {});
+                                 const PuzzleTables& tables,
+                                 const PuzzleSetState* expected = nullptr);
 
 // Reads the set whose ".INF" is `folder` + base + ".INF" into `info` and
 // `tables`, as ReadWholePuzzleSet does (puzzle_set_replace.h): a set whose

@@ -256,47 +256,77 @@ void RemoveTemps(platform::Folder& folder, const SetPlan& plan) {
         folder.Remove(Found(folder, PuzzleTempFileName(entry.name)));
 }
 
-enum class Vouch { Yes, No, Unreadable };
+// What a marker says of its replace: it checks out (Yes); it vouches for
+// nothing (No: it does not parse, or some new file is lost while no target
+// holds the new bytes, so the old set stands whole); some new file is lost
+// after others took their places (Lost); or something could not be read.
+enum class Vouch { Yes, No, Lost, Unreadable };
 
 struct MarkerCheck {
     Vouch vouch = Vouch::No;
     platform::RuntimeError error;  // Unreadable
+    std::string lost;              // Lost: the first file whose new bytes are gone
 };
 
+// Reads `name` and tells whether it holds the bytes `entry` records; a read
+// that says nothing of what stands there leaves `error` set.
+bool HoldsRecorded(const platform::Folder& folder, const std::string& name, const SetEntry& entry,
+                   platform::OpenFile& file, std::string& bytes, platform::RuntimeError& error) {
+    if (folder.KindNow(name) == platform::Folder::Kind::None)
+        return false;
+    if (auto failure = ReadHeld(folder, name, PuzzleFileSizeLimit(entry.kind), file, bytes)) {
+        if (!SaysWhatStands(folder, name, failure))
+            error = failure;
+        return false;
+    }
+    return bytes.size() == entry.size && Checksum(bytes) == entry.checksum;
+}
+
 // Whether the marker of `base` checks out; fills `plan`, `pending` (the files
-// still to be renamed) and `checked` when it does. Only what was read and
-// found wrong makes it No; a marker or file that could not be read is
-// Unreadable.
+// whose checked temporary is still to be renamed) and `checked` (the new file
+// of each kind, temporary or already in place) when it does. Only what was
+// read and found wrong counts against it; what could not be read is Unreadable.
 MarkerCheck CheckMarker(const platform::Folder& folder, const std::string& base, SetPlan& plan,
                         std::vector<bool>& pending, CheckedSet& checked) {
-    auto failed = [&folder](const std::string& name, platform::RuntimeError error) {
-        return SaysWhatStands(folder, name, error) ? MarkerCheck{}
-                                                   : MarkerCheck{Vouch::Unreadable, error};
-    };
     const std::string marker = PuzzleSetMarkerName(base);
     platform::OpenFile file;
     std::string text;
     if (auto error = ReadHeld(folder, marker, MarkerSizeLimit, file, text))
-        return failed(marker, error);
+        return SaysWhatStands(folder, marker, error) ? MarkerCheck{}
+                                                     : MarkerCheck{Vouch::Unreadable, error, {}};
     auto recorded = ParseMarker(base, text);
     if (!recorded)
         return {};
     plan = *recorded;
-    pending.clear();
-    for (const SetEntry& entry : plan.entries) {
+    pending.assign(plan.entries.size(), false);
+    platform::RuntimeError error;
+    std::string lost;
+    for (size_t i = 0; i < plan.entries.size(); ++i) {
+        const SetEntry& entry = plan.entries[i];
         const size_t k = static_cast<size_t>(entry.kind);
-        const std::string temp = Found(folder, PuzzleTempFileName(entry.name));
-        pending.push_back(folder.KindNow(temp) != platform::Folder::Kind::None);
-        const std::string name = pending.back() ? temp : Found(folder, entry.name);
-        if (auto error = ReadHeld(folder, name, PuzzleFileSizeLimit(entry.kind), checked.files[k],
-                                  checked.bytes[k]))
-            return failed(name, error);
-        if (checked.bytes[k].size() != entry.size || Checksum(checked.bytes[k]) != entry.checksum)
-            return {};
+        pending[i] = HoldsRecorded(folder, Found(folder, PuzzleTempFileName(entry.name)), entry,
+                                   checked.files[k], checked.bytes[k], error);
+        if (!pending[i] &&
+            !HoldsRecorded(folder, Found(folder, entry.name), entry, checked.files[k],
+                           checked.bytes[k], error) &&
+            lost.empty())
+            lost = entry.name;
+        if (error)
+            return {Vouch::Unreadable, error, {}};
     }
-    if (!CheckSetBytes(plan, checked.bytes).Ok())
-        return {};
-    return {Vouch::Yes, {}};
+    if (lost.empty())
+        return CheckSetBytes(plan, checked.bytes).Ok() ? MarkerCheck{Vouch::Yes, {}, {}}
+                                                       : MarkerCheck{};
+    // Once any target holds what the marker records, clearing it would serve a mix.
+    for (const SetEntry& entry : plan.entries) {
+        platform::OpenFile held;
+        std::string bytes;
+        if (HoldsRecorded(folder, Found(folder, entry.name), entry, held, bytes, error))
+            return {Vouch::Lost, {}, lost};
+        if (error)
+            return {Vouch::Unreadable, error, {}};
+    }
+    return {};
 }
 
 // Why a set could not be finished: a read-only file system says so.
@@ -307,9 +337,32 @@ PuzzleFileResult CannotFinish(const platform::Folder& folder, const std::string&
     return Unfinished(base, std::move(error));
 }
 
+// Renames the checked temporary `temp` over `target`. Another file put under
+// the temporary's name after its check gives way to the bytes checked.
+platform::RuntimeError PlaceChecked(platform::Folder& folder, const std::string& temp,
+                                    const std::string& target, const platform::OpenFile& file,
+                                    const std::string& bytes) {
+    auto error = folder.Rename(temp, target);
+    if (!error && !folder.Holds(target, file))
+        error = folder.WriteFileAtomic(target, bytes);
+    return error;
+}
+
+// Ends a replace whose files are all in place: the marker goes only once the
+// renames are on the disk, and the set is done only once it has gone.
+platform::RuntimeError RemoveMarker(platform::Folder& folder, const std::string& marker) {
+    if (auto error = folder.Sync())
+        return error;
+    if (auto error = folder.Remove(marker))
+        return error;
+    // The set is whole either way: a marker that comes back checks out.
+    folder.Sync();
+    return {};
+}
+
 struct SetOutcome {
     enum { None, Finished, Cleared, Stuck } what = None;
-    PuzzleFileResult result;  // Stuck: Unfinished
+    PuzzleFileResult result;  // Stuck: Unfinished or Broken
 };
 
 // Finishes, or clears, the replace of `base` whose marker stands in `folder`;
@@ -324,11 +377,10 @@ SetOutcome FinishSet(platform::Folder& folder, const std::string& base) {
     const MarkerCheck check = CheckMarker(folder, base, plan, pending, checked);
     if (check.vouch == Vouch::Unreadable)
         return {SetOutcome::Stuck, CannotFinish(folder, base, check.error)};
+    if (check.vouch == Vouch::Lost)
+        return {SetOutcome::Stuck, {PuzzleFileStatus::Broken, base, check.lost + ": lost", {}}};
     if (check.vouch == Vouch::No) {
-        // A marker that was read and does not check out vouches for nothing:
-        // the game's own replaces never leave one (their files are written and
-        // flushed before it), so its temporaries go and the set's own files
-        // stay as they are.
+        // The set's own files stand as they were before the replace began.
         if (auto error = folder.Remove(marker))
             return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
         for (const std::string& name : folder.FileNames(true))
@@ -339,24 +391,21 @@ SetOutcome FinishSet(platform::Folder& folder, const std::string& base) {
     }
     for (size_t i = 0; i < plan.entries.size(); ++i) {
         const SetEntry& entry = plan.entries[i];
-        if (!pending[i])
-            continue;
-        const size_t k = static_cast<size_t>(entry.kind);
-        const std::string target = Found(folder, entry.name);
-        auto error = folder.Rename(Found(folder, PuzzleTempFileName(entry.name)), target);
-        // Another file put under the temporary's name after its check gives
-        // way to the bytes the marker vouches for.
-        if (!error && !folder.Holds(target, checked.files[k]))
-            error = folder.WriteFileAtomic(target, checked.bytes[k]);
+        const std::string temp = Found(folder, PuzzleTempFileName(entry.name));
+        platform::RuntimeError error;
+        if (pending[i]) {
+            const size_t k = static_cast<size_t>(entry.kind);
+            error = PlaceChecked(folder, temp, Found(folder, entry.name), checked.files[k],
+                                 checked.bytes[k]);
+        } else if (folder.KindNow(temp) != platform::Folder::Kind::None) {
+            // Its new bytes are already in place; this is no file of the set.
+            error = folder.Remove(temp);
+        }
         if (error)
             return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
     }
-    // The marker goes only once the renames are on the disk.
-    if (auto error = folder.Sync())
+    if (auto error = RemoveMarker(folder, marker))
         return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
-    if (auto error = folder.Remove(marker))
-        return {SetOutcome::Stuck, CannotFinish(folder, base, error)};
-    folder.Sync();
     return {SetOutcome::Finished, {}};
 }
 
@@ -374,8 +423,9 @@ PuzzleFileResult SettlePending(platform::Folder& folder, const std::string& base
     return outcome.what == SetOutcome::Stuck ? outcome.result : PuzzleFileResult{};
 }
 
-// Reads the file `name` of a set through one descriptor. A missing file reads
-// as empty, as a record file does; one larger than its kind can be is not read.
+// Reads the file `name` of a set through one descriptor. A missing file is
+// damage: the game's own saves always write all seven. One larger than its
+// kind can be is not read.
 PuzzleFileResult ReadSetFile(const platform::Folder& folder, const std::string& name,
                              PuzzleFile kind, std::string& bytes) {
     bytes.clear();
@@ -385,7 +435,7 @@ PuzzleFileResult ReadSetFile(const platform::Folder& folder, const std::string& 
     if (error.number == platform::ErrFileNotFound)
         return kind == PuzzleFile::Inf
                    ? PuzzleFileResult{PuzzleFileStatus::InfMissing, name, {}, {}}
-                   : PuzzleFileResult{};
+                   : PuzzleFileResult{PuzzleFileStatus::Damaged, name, "missing", {}};
     if (error.number == platform::ErrOverflow)
         return CheckPuzzleFileSize(name, kind, file.Size());
     // A link or a pipe or device where a file of the set should be is damage.
@@ -408,21 +458,60 @@ std::optional<std::string> InfBase(const std::string& infName) {
     return split && split->second == PuzzleFile::Inf ? std::optional(split->first) : std::nullopt;
 }
 
+// A fingerprint of the set `base` as it stands in `folder` now: what stands
+// under each of its names and its marker's, and the bytes of each plain file
+// (only the size of one too large to be a puzzle file). `infBytes` gets the
+// information file's bytes. Names are looked up as they are now, not as the
+// folder was listed, so that a file another copy of the game made counts.
+uint64_t Fingerprint(const platform::Folder& folder, const std::string& base,
+                     std::string* infBytes = nullptr) {
+    uint64_t hash = 14695981039346656037ull;
+    auto mix = [&hash](uint64_t value) {
+        for (int i = 0; i < 8; ++i, value >>= 8) {
+            hash ^= value & 0xff;
+            hash *= 1099511628211ull;
+        }
+    };
+    auto plan = PlanFor(base);
+    if (!plan)
+        return hash;
+    for (const SetEntry& entry : plan->entries) {
+        std::string name = Found(folder, entry.name);
+        if (folder.KindNow(name) == platform::Folder::Kind::None)
+            name = entry.name;
+        const platform::Folder::Kind kind = folder.KindNow(name);
+        mix(static_cast<uint64_t>(kind));
+        platform::OpenFile file;
+        std::string bytes;
+        if (kind == platform::Folder::Kind::File) {
+            const auto error = ReadHeld(folder, name, PuzzleFileSizeLimit(entry.kind), file, bytes);
+            mix(file.Size());
+            mix(error ? static_cast<uint64_t>(error.number) : Checksum(bytes));
+        }
+        if (infBytes && entry.kind == PuzzleFile::Inf)
+            *infBytes = std::move(bytes);
+    }
+    mix(static_cast<uint64_t>(folder.KindNow(PuzzleSetMarkerName(base))));
+    return hash;
+}
+
 // Puts the set `bytes`, checked against `plan`, in place in `folder`.
 PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
-                                   const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+                                   const PuzzleSetBytes& bytes, const PuzzleSetState* expected) {
     const std::string& base = plan.base;
-    auto reach = [&step](int at) {
-        if (step)
-            step(at);
-    };
-
     platform::FolderLock lock(folder, true);
     if (lock.Error())
         return Failed(plan.entries[0].name, lock.Error());
-    // A replace of this set cut short before is finished before another begins.
-    if (const SetOutcome earlier = FinishSet(folder, base); earlier.what == SetOutcome::Stuck)
+    // A replace of this set cut short before is finished before another
+    // begins; one that lost some of its new files is replaced whole.
+    const SetOutcome earlier = FinishSet(folder, base);
+    const bool broken =
+        earlier.what == SetOutcome::Stuck && earlier.result.status == PuzzleFileStatus::Broken;
+    if (earlier.what == SetOutcome::Stuck && !broken)
         return earlier.result;
+    // What the caller decided on, it decided on the set as it was then.
+    if (expected && Fingerprint(folder, base) != expected->fingerprint)
+        return {PuzzleFileStatus::Changed, base, {}, {}};
 
     // No link is read or written through, one write-protected file keeps the
     // whole set as it was, and a file past the largest a puzzle file can be
@@ -451,7 +540,7 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
     for (SetEntry& entry : plan.entries) {
         const size_t k = static_cast<size_t>(entry.kind);
         temps.push_back(PuzzleTempFileName(entry.name));
-        // A temporary no marker vouches for is a leftover of a write that never ended.
+        // A temporary no sound marker vouches for is a leftover of a write that never ended.
         folder.Remove(Found(folder, temps.back()));
         if (auto error = folder.CreateFile(temps.back(), bytes[k], checked.files[k])) {
             RemoveTemps(folder, plan);
@@ -465,35 +554,34 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
     // The temporaries reach the disk before the marker that vouches for them,
     // and the marker before the first rename.
     const std::string marker = PuzzleSetMarkerName(plan.base);
-    reach(0);
     platform::RuntimeError error = folder.Sync();
-    if (!error)
+    bool written = false;
+    if (!error) {
         error = folder.WriteFileAtomic(marker, MarkerText(plan));
+        written = !error;
+    }
     if (!error)
         error = folder.Sync();
     if (error) {
+        // The marker of a broken set, or ours in its place, must keep
+        // vouching: only a marker of our own over a sound set is taken back.
+        if (written && broken)
+            return CannotFinish(folder, base, error);
         RemoveTemps(folder, plan);
-        folder.Remove(marker);
-        return Failed(marker, error);
+        if (written)
+            folder.Remove(marker);
+        return Failed(plan.entries[0].name, error);
     }
 
     // Committed: from here on the replace only goes forward.
     for (size_t i = 0; i < plan.entries.size(); ++i) {
-        reach(static_cast<int>(i) + 1);
         const size_t k = static_cast<size_t>(plan.entries[i].kind);
-        error = folder.Rename(temps[i], targets[i]);
-        // A file put under the temporary's name after its check is no file of the set.
-        if (!error && !folder.Holds(targets[i], checked.files[k]))
-            error = folder.WriteFileAtomic(targets[i], checked.bytes[k]);
-        if (error)
-            return CannotFinish(folder, base, error);
+        if (auto failure =
+                PlaceChecked(folder, temps[i], targets[i], checked.files[k], checked.bytes[k]))
+            return CannotFinish(folder, base, failure);
     }
-
-    // A marker outliving renames that may not have reached the disk lets the
-    // next start finish them.
-    reach(ReplaceStepCount - 1);
-    if (!folder.Sync() && !folder.Remove(marker))
-        folder.Sync();
+    if (auto failure = RemoveMarker(folder, marker))
+        return CannotFinish(folder, base, failure);
     return {};
 }
 
@@ -548,28 +636,57 @@ PuzzleFileResult ReadWholePuzzleSet(platform::Folder& folder, const std::string&
 }
 
 PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const std::string& base,
-                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+                                  const PuzzleSetBytes& bytes, const PuzzleSetState* expected) {
     std::optional<SetPlan> plan = PlanFor(base);
     if (auto refusal = Refusal(plan, base, bytes))
         return *refusal;
     platform::Folder open;
     if (auto error = open.Open(folder))
         return Failed(base + PuzzleFileExtensions[0], error);
-    return ReplaceCheckedSet(open, *plan, bytes, step);
+    return ReplaceCheckedSet(open, *plan, bytes, expected);
 }
 
 PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& base,
-                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step) {
+                                  const PuzzleSetBytes& bytes, const PuzzleSetState* expected) {
     std::optional<SetPlan> plan = PlanFor(base);
     if (auto refusal = Refusal(plan, base, bytes))
         return *refusal;
-    return ReplaceCheckedSet(folder, *plan, bytes, step);
+    return ReplaceCheckedSet(folder, *plan, bytes, expected);
+}
+
+PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& base) {
+    PuzzleSetState state;
+    const std::string infName = base + PuzzleFileExtensions[0];
+    platform::FolderLock lock(folder, false);
+    state.infRead = lock.Error() ? Failed(infName, lock.Error())
+                                 : SettlePending(folder, base, PendingSet::Finish);
+    if (!state.infRead.Ok()) {
+        // What can't be looked at can't be taken for absent.
+        state.exists = state.infExists = true;
+        return state;
+    }
+    std::string infBytes;
+    state.fingerprint = Fingerprint(folder, base, &infBytes);
+    for (const char* extension : PuzzleFileExtensions) {
+        std::string name = Found(folder, base + extension);
+        const bool there = folder.KindNow(name) != platform::Folder::Kind::None ||
+                           folder.KindNow(base + extension) != platform::Folder::Kind::None;
+        state.exists = state.exists || there;
+        if (extension == PuzzleFileExtensions[0])
+            state.infExists = there;
+    }
+    if (state.infExists)
+        state.infRead = ParsePuzzleInfo(infBytes, infName, state.info);
+    return state;
 }
 
 PuzzleSetRecovery RecoverPuzzleSets(const std::string& path) {
     platform::Folder folder;
-    if (folder.Open(path))
-        return {};
+    if (auto error = folder.Open(path)) {
+        PuzzleSetRecovery recovery;
+        recovery.failures.push_back(Failed(path, error));
+        return recovery;
+    }
     return RecoverPuzzleSets(folder);
 }
 
@@ -623,10 +740,23 @@ std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string&
             return "PUZZLE " + result.file + " IS NOT WHOLE!\r\rA change of its files was cut " +
                    "short:\r" + why + "\r\rIts new files are kept, and\r" + finisher +
                    "\rputs them in place.";
+        case PuzzleFileStatus::Broken:
+            return "PUZZLE " + result.file + " IS DAMAGED!\r\rA change of its files was cut " +
+                   "short,\rand some of its new files were lost:\r" + why +
+                   "\r\rSave, import or export the puzzle\ragain to put it back whole.";
+        case PuzzleFileStatus::Changed:
+            return "PUZZLE " + result.file +
+                   " HAS CHANGED!\r\rAnother copy of the game changed "
+                   "it.\rNothing was changed here.";
         case PuzzleFileStatus::Failed:
             if (result.error.number == platform::ErrFileAlreadyOpen)
                 return "ERROR: PUZZLE FOLDER IN USE!\r\rAnother copy of the game is changing\rits "
                        "puzzles. Nothing was changed.";
+            // A failing or full drive stops at one puzzle: the player is told which.
+            if ((result.error.number == platform::ErrDeviceIO ||
+                 result.error.number == platform::ErrDiskFull) &&
+                !result.file.empty())
+                return platform::ErrorText(result.error) + "\r\rPuzzle file: " + result.file;
             return platform::ErrorText(result.error);
         case PuzzleFileStatus::InfMissing:
             return "ERROR: PUZZLE INFORMATION FILE NOT FOUND!";

@@ -9,7 +9,8 @@
 // the marker and the remaining temporaries, and the next start (on a drive,
 // the next export to it) finishes the set. Every reader of a set sees the
 // marker and either finishes the set first or refuses it, so nothing ever
-// loads, lists, exports or imports a mix of the old set and the new one.
+// loads, lists, exports or imports a mix of the old set and the new one. A set
+// is reported done only once its marker is gone.
 // One writer at a time: every replace and every recovery holds an exclusive
 // lock on its folder, and every read a shared one.
 #pragma once
@@ -25,22 +26,43 @@ namespace quarvelt {
 // The marker of a replace of the set `base`, in the set's folder.
 std::string PuzzleSetMarkerName(const std::string& base);
 
+// A set as it stands in a folder at one moment, for a decision taken on it
+// before a question: whether any of its seven files is there, its
+// information file as read, and a fingerprint of what stands under each of
+// its names, bytes and all. Two readings have the same fingerprint only when
+// nothing of the set changed between them.
+struct PuzzleSetState {
+    bool exists = false;     // some file of the set stands there
+    bool infExists = false;  // its information file does
+    PuzzleFileResult infRead;
+    PuzzleInfo info;  // when infRead is Ok
+    uint64_t fingerprint = 0;
+};
+// Reads the set `base` of `folder` as it is now (a replace of it cut short is
+// finished first, as a reader does).
+PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& base);
+
 // Puts the set `bytes` (by PuzzleFile) in place of the set `base` of `folder`.
 // The base name must pass IsPuzzleBaseName, and the bytes must read as a load
 // reads a set storing the names of `base`. A replace of `base` cut short
 // earlier is finished first; when it can't be, nothing is written and the
-// result is its Unfinished. A target that is a folder, a link or anything but
-// a plain file, write-protected or larger than its kind can be keeps the old
-// set whole, and so does another copy of the game writing the folder (error
-// 55 once the lock has been waited for). A failure after the marker stands
-// is Unfinished: the marker and the temporaries not yet renamed stay.
-// Each temporary is checked through the descriptor it was written through,
-// and the name it is renamed to must then hold that very file, else the bytes
-// checked are written there.
+// result is its Unfinished (a Broken set is replaced whole). With `expected`,
+// the set as it stands once the folder is locked must be the one read then,
+// else nothing is written and the result is Changed. A target that is a
+// folder, a link or anything but a plain file, write-protected or larger
+// than its kind can be keeps the old set whole, and so does another copy of
+// the game writing the folder (error 55 once the lock has been waited for).
+// A failure after the marker stands is Unfinished: the marker and the
+// temporaries not yet renamed stay. The set is done only once its marker is
+// gone. Each temporary is checked through the descriptor it was written
+// through, and the name it is renamed to must then hold that very file, else
+// the bytes checked are written there.
 PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& base,
-                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step = {});
+                                  const PuzzleSetBytes& bytes,
+                                  const PuzzleSetState* expected = nullptr);
 PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const std::string& base,
-                                  const PuzzleSetBytes& bytes, const ReplaceStepHook& step = {});
+                                  const PuzzleSetBytes& bytes,
+                                  const PuzzleSetState* expected = nullptr);
 
 // What a reader does with a set whose marker stands: finish it where it lies
 // (the puzzle folder), or refuse it (a drive being imported from).
@@ -67,18 +89,26 @@ struct PuzzleSetRecovery {
 };
 
 // For a start-up, and an export before it writes a drive: finishes every
-// replace in `folder` whose marker checks out (each of its files, still a
+// replace in `folder` whose marker checks out: each of its files, still a
 // temporary or already renamed, is a plain file with the size and checksum
-// the marker gives, and together they read as the set it names). A marker
-// that was read and does not check out is removed with its temporaries and
-// the set's files are left as they are; a marker or file that can't be read
-// keeps everything, and the set is reported. Temporaries no marker names and
-// what a killed atomic write left are removed.
+// the marker gives, and together they read as the set it names. A marker that
+// parses was written whole by the game, so once it stands it vouches for the
+// replace: when some new file is lost (a temporary missing or changed), the
+// set is cleared back to the old one only where no target holds the bytes the
+// marker records; otherwise the marker stays and the set is Broken. A marker
+// that does not parse is removed with its temporaries, and the set's files
+// are left as they are. A marker or file that can't be read keeps
+// everything, and the set is reported. Temporaries no marker names and what a
+// killed atomic write left are removed. A folder that does not open is a
+// failure (Failed).
 PuzzleSetRecovery RecoverPuzzleSets(platform::Folder& folder);
 PuzzleSetRecovery RecoverPuzzleSets(const std::string& folder);
 
+// Who finishes a set cut short in the puzzle folder.
+inline constexpr const char* NextStartFinisher = "the game, at its next start,";
+
 // What the player is told of a failed read or write of a set. `finisher` says
-// who finishes an Unfinished set ("the game, at its next start").
+// who finishes an Unfinished set (NextStartFinisher).
 std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string& finisher);
 
 }  // namespace quarvelt

@@ -17,11 +17,12 @@ const char* Extension(PuzzleFile file) {
     return PuzzleFileExtensions[static_cast<size_t>(file)];
 }
 
-std::string Problem(const PuzzleFileResult& result) {
+// Why the set of the information file `inf` can't travel.
+std::string Problem(const PuzzleFileResult& result, const std::string& inf) {
     if (result.status == PuzzleFileStatus::InfMissing)
         return result.file + ": missing";
-    if (result.status == PuzzleFileStatus::Unfinished)
-        return result.file + ": not whole";
+    if (result.status == PuzzleFileStatus::Unfinished || result.status == PuzzleFileStatus::Broken)
+        return inf + ": not whole";
     return result.file + ": " + (result.reason.empty() ? result.error.description : result.reason);
 }
 
@@ -44,7 +45,7 @@ std::string CheckTransferNames(platform::Folder& folder, const std::string& file
         return file + ": link";
     if (PuzzleFileResult result = ReadWholePuzzleInfo(folder, file, PendingOn(onDrive), info);
         !result.Ok())
-        return Problem(result);
+        return Problem(result, file);
     base = PuzzleBaseName(info.baseName);
     if (!IsPuzzleBaseName(base))
         return file + ": base name";
@@ -83,7 +84,7 @@ std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& fil
         if (PuzzleFileResult result =
                 ReadWholePuzzleSet(folder, base, PendingSet::Refuse, read, tables);
             !result.Ok())
-            return Problem(result);
+            return Problem(result, file);
     }
     puzzleName = info.puzzleName.empty() ? base : info.puzzleName;
     return {};
@@ -91,7 +92,7 @@ std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& fil
 
 PuzzleFileResult TransferPuzzleSet(platform::Folder& from, platform::Folder& to,
                                    const std::string& base, PendingSet pending,
-                                   const ReplaceStepHook& step) {
+                                   const PuzzleSetState* expected) {
     PuzzleInfo info;
     PuzzleTables tables;
     PuzzleSetBytes bytes;
@@ -100,7 +101,7 @@ PuzzleFileResult TransferPuzzleSet(platform::Folder& from, platform::Folder& to,
         return result;
     if (PuzzleBaseName(info.baseName) != base)
         return {PuzzleFileStatus::Damaged, base + Extension(PuzzleFile::Inf), "base name", {}};
-    return ReplacePuzzleSet(to, base, bytes, step);
+    return ReplacePuzzleSet(to, base, bytes, expected);
 }
 
 }  // namespace quarvelt

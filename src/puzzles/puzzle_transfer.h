@@ -39,9 +39,9 @@ std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& fil
 
 // Copies the set `base` of `from` into `to`: read whole from `from` (a set
 // cut short there finished or refused as `pending` says) and put in place
-// whole in `to`.
+// whole in `to`, only while the set there is still `expected` when given.
 PuzzleFileResult TransferPuzzleSet(platform::Folder& from, platform::Folder& to,
                                    const std::string& base, PendingSet pending,
-                                   const ReplaceStepHook& step = {});
+                                   const PuzzleSetState* expected = nullptr);
 
 }  // namespace quarvelt

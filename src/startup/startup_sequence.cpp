@@ -38,9 +38,7 @@ constexpr std::array<RequiredFile, 10> RequiredFiles{{
 
 int ShowFailure(const platform::RuntimeError& error) {
     platform::SetPointer(platform::Pointer::Default);
-    platform::Beep();
-    platform::MsgBox(platform::ErrorText(error), platform::MsgOkOnly + platform::MsgCritical,
-                     RequiredFilesTitle);
+    platform::Alarm(platform::ErrorText(error), RequiredFilesTitle);
     return EndStatus;
 }
 
@@ -157,8 +155,7 @@ void FinishPuzzleSets() {
     // reader, until a start can finish it; the game itself goes on.
     platform::SetPointer(platform::Pointer::Default);
     for (const PuzzleFileResult& failure : recovery.failures)
-        platform::Warn(PuzzleFailureText(failure, "the game, at its next start,"),
-                       RequiredFilesTitle);
+        platform::Warn(PuzzleFailureText(failure, NextStartFinisher), RequiredFilesTitle);
     platform::SetPointer(platform::Pointer::Hourglass);
 }
 

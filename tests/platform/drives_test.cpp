@@ -39,3 +39,32 @@ TEST(LinuxDriveList, LettersStopAtZ) {
     ASSERT_EQ(drives.size(), 24u);
     EXPECT_EQ(drives.back().letter, 'Z');
 }
+
+// Each row lists again with the same letters, as the game's one LinuxDrives does.
+TEST(LinuxDriveList, VolumeKeepsItsLetterWhileMounted) {
+    const std::string root = "/dev/vda1 / ext4 rw 0 0\n";
+    const std::string a = "/dev/sdb1 /media/a vfat rw 0 0\n";
+    const std::string b = "/dev/sdc1 /media/b vfat rw 0 0\n";
+    const std::string c = "/dev/sdd1 /media/c vfat rw 0 0\n";
+    const std::string disc = "/dev/sr0 /mnt/cdrom iso9660 ro 0 0\n";
+    const std::string otherAtA = "/dev/sdf1 /media/a vfat rw 0 0\n";
+    const struct {
+        std::string mounts, absent, expected;
+    } rows[] = {
+        {root + b + a, "", "C/ D/media/a/ E/media/b/"},
+        {root + b, "", "C/ E/media/b/"},
+        {root + b + c, "", "C/ D/media/c/ E/media/b/"},
+        {root + b + c, "sdc1", "C/ D/media/c/"},
+        {root + disc + c + a, "", "C/ D/media/c/ E/media/a/ F/mnt/cdrom/"},
+        {root + disc + otherAtA, "", "C/ D/media/a/ F/mnt/cdrom/"},
+    };
+    platform::DriveLetters letters;
+    for (const auto& row : rows) {
+        platform::BlockDeviceFacts facts;
+        facts.isPresent = [&](const std::string& name) { return name != row.absent; };
+        std::string listed;
+        for (const auto& drive : platform::DrivesFromMountTable(row.mounts, facts, letters))
+            listed += (listed.empty() ? "" : " ") + std::string(1, drive.letter) + drive.rootPath;
+        EXPECT_EQ(listed, row.expected) << row.mounts << "absent: " << row.absent;
+    }
+}

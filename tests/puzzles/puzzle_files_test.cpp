@@ -17,6 +17,7 @@
 #include "puzzles/puzzle_files_fixture.h"
 #include "puzzles/puzzle_set_replace.h"
 #include "support/child_process.h"
+#include "support/file_events.h"
 #include "support/temp_folder.h"
 
 namespace quarvelt {
@@ -256,22 +257,23 @@ TEST_F(PuzzleFilesTest, LinkRecordsFillTheirRowsInFileOrder) {
     EXPECT_EQ(Mismatches(tables, expected), 0);
 }
 
-TEST_F(PuzzleFilesTest, MissingFilesReadAsEmptyAndAreNotCreated) {
+// The game's own saves write all seven files: a set without one of them has
+// lost something, and is refused naming the file, which is not made up.
+TEST_F(PuzzleFilesTest, AMissingFileIsRefusedByNameAndNotCreated) {
     PuzzleInfo info;
     PuzzleTables tables;
     EXPECT_EQ(ReadPuzzleFiles(PuzzlePath, "NOWHERE", info, tables).status,
               PuzzleFileStatus::InfMissing);
-    Save();
-    for (const char* name : {"FIRST.KYC", "FIRST.SQC"})
+    EXPECT_EQ(ReadPuzzleFiles(PuzzlePath + "NOFOLDER/", "FIRST", info, tables).status,
+              PuzzleFileStatus::Failed);
+    for (const char* name : {"FIRST.KYC", "FIRST.PZL"}) {
+        Save();
         ASSERT_FALSE(platform::DeleteFile(PuzzlePath + name));
-    tables = ClearedTables(10, 12);
-    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "FIRST", info, tables).Ok());
-    EXPECT_EQ(tables.keys[3][1].cell, -1);
-    EXPECT_FALSE(platform::IsFile(PuzzlePath + "FIRST.KYC"));
-    // Without its cells the board cannot be built.
-    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "FIRST.PZL"));
-    EXPECT_EQ(ReadPuzzleFiles(PuzzlePath, "FIRST", info, tables).status, PuzzleFileStatus::Damaged);
-    EXPECT_FALSE(platform::IsFile(PuzzlePath + "FIRST.PZL"));
+        const PuzzleFileResult result = ReadPuzzleFiles(PuzzlePath, "FIRST", info, tables);
+        EXPECT_EQ(PuzzleFailureText(result, ""),
+                  std::string("ERROR: PUZZLE FILES DAMAGED!\r\r") + name + ": missing");
+        EXPECT_FALSE(platform::IsFile(PuzzlePath + name));
+    }
 }
 
 struct Damage {
@@ -478,14 +480,17 @@ TEST_F(PuzzleFilesTest, FailedWriteKeepsTheOldSetWhole) {
               PuzzleFileStatus::Failed);
     // Once committed, a temporary another file took the place of after its
     // check gives way to the bytes checked, and the new set is whole.
-    const ReplaceStepHook swap = [&](int step) {
-        std::string bytes;
-        if (step == 2 && !platform::ReadWholeFile(pzlTemp, bytes)) {
-            bytes[0] ^= 1;
-            platform::WriteFileAtomic(pzlTemp, bytes);
-        }
-    };
-    ASSERT_TRUE(SavePuzzleFiles(PuzzlePath, changed, tables, swap).Ok());
+    {
+        testsupport::FileEventHookScope swap(testsupport::AtReplaceSteps([&](int step) {
+            std::string bytes;
+            if (step == 2 && !platform::ReadWholeFile(pzlTemp, bytes)) {
+                bytes[0] ^= 1;
+                platform::WriteFileAtomic(pzlTemp, bytes);
+            }
+            return 0;
+        }));
+        ASSERT_TRUE(SavePuzzleFiles(PuzzlePath, changed, tables).Ok());
+    }
     PuzzleTables read;
     PuzzleInfo readInfo;
     ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "FIRST", readInfo, read).Ok());
@@ -520,12 +525,7 @@ TEST_F(PuzzleFilesTest, ALoadStartsFromResetLinkTablesWhateverCameBefore) {
         std::function<void()> damage;
     };
     const char* links[] = {"SMALL.SHC", "SMALL.KYC", "SMALL.SQC", "SMALL.TGC"};
-    const Case cases[] = {{"link files missing",
-                           [&] {
-                               for (const char* name : links)
-                                   (void)platform::DeleteFile(PuzzlePath + name);
-                           }},
-                          {"link files empty",
+    const Case cases[] = {{"link files empty",
                            [&] {
                                for (const char* name : links)
                                    folder.Write(name, "");

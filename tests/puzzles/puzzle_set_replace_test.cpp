@@ -20,6 +20,7 @@
 #include "puzzles/puzzle_files_fixture.h"
 #include "puzzles/puzzle_transfer.h"
 #include "support/child_process.h"
+#include "support/file_events.h"
 #include "support/temp_folder.h"
 
 namespace quarvelt {
@@ -103,31 +104,33 @@ class PuzzleSetReplaceTest : public PuzzleFilesTest {
     // Replaces FIRST in `path` by the new set as a save or an import does, in
     // a child process that ends at replace step `killAt`; true when it ended there.
     bool KilledReplace(const std::string& path, bool byImport, int killAt) {
-        const ReplaceStepHook hook = [killAt](int step) {
-            if (step == killAt)
-                ::_exit(9);
-        };
         return !testsupport::RunInChild([&]() -> std::string {
-                    return Replace(path, byImport, hook).Ok() ? "done" : "failed";
+                    platform::SetFileEventHook(testsupport::AtReplaceSteps([killAt](int step) {
+                        if (step == killAt)
+                            ::_exit(9);
+                        return 0;
+                    }));
+                    return Replace(path, byImport).Ok() ? "done" : "failed";
                 }).has_value();
     }
-    PuzzleFileResult Replace(const std::string& path, bool byImport,
-                             const ReplaceStepHook& hook = {}) {
+    PuzzleFileResult Replace(const std::string& path, bool byImport) {
         if (!byImport)
-            return SavePuzzleFiles(path, newInfo, newTables, hook);
+            return SavePuzzleFiles(path, newInfo, newTables);
         platform::Folder from, to;
         from.Open(drive.Path());
         to.Open(path);
-        return TransferPuzzleSet(from, to, "FIRST", PendingSet::Refuse, hook);
+        return TransferPuzzleSet(from, to, "FIRST", PendingSet::Refuse);
     }
-    // Runs `body` in a child process ended before its `event`th file event;
-    // true when it was ended there, false when it ran to its end first.
-    static bool KilledAtEvent(int event, const std::function<void()>& body) {
+    // Runs `body` in a child process ended before its `event`th file event
+    // (alsoAtEvent sees the others); true when it was ended there, false when
+    // it ran to its end first.
+    bool KilledAtEvent(int event, const std::function<void()>& body) {
         return !testsupport::RunInChild([&]() -> std::string {
                     int seen = 0;
-                    platform::SetFileEventHook([&seen, event] {
+                    platform::SetFileEventHook([this, &seen, event](const platform::FileEvent& e) {
                         if (++seen == event)
                             ::_exit(9);
+                        return alsoAtEvent ? alsoAtEvent(e) : 0;
                     });
                     body();
                     return "ran to its end";
@@ -135,6 +138,7 @@ class PuzzleSetReplaceTest : public PuzzleFilesTest {
     }
 
     testsupport::TempFolder drive;
+    std::function<int(const platform::FileEvent&)> alsoAtEvent;
     PuzzleInfo newInfo = SampleInfo();
     PuzzleTables newTables = SampleTables();
     std::vector<std::string> oldBytes, newBytes;
@@ -143,7 +147,7 @@ class PuzzleSetReplaceTest : public PuzzleFilesTest {
 
 TEST_F(PuzzleSetReplaceTest, AKillAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
     for (bool byImport : {false, true}) {
-        for (int step = 0; step < ReplaceStepCount; ++step) {
+        for (int step = 0; step < testsupport::ReplaceSteps; ++step) {
             SCOPED_TRACE(std::string(byImport ? "import" : "save") + " killed at step " +
                          std::to_string(step));
             const std::string path = FreshFolder();
@@ -178,10 +182,12 @@ TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
         std::function<std::function<void()>(const std::string& path)> work;
     };
     auto protectShcAtRename4 = [](const std::string& path) {
-        return [path](int step) {
-            if (step == 4)
-                ::chmod((path + "FIRST.SHC").c_str(), 0444);
-        };
+        return testsupport::AtReplaceSteps([path](int step) {
+            if (step != 4)
+                return 0;
+            ::chmod((path + "FIRST.SHC").c_str(), 0444);
+            return EACCES;
+        });
     };
     const std::vector<Case> cases = {
         {"a save",
@@ -205,8 +211,8 @@ TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
         {"an import whose fourth rename fails",
          [this, protectShcAtRename4](const std::string& path) {
              return std::function<void()>([this, path, protectShcAtRename4] {
-                 EXPECT_EQ(Replace(path, true, protectShcAtRename4(path)).status,
-                           PuzzleFileStatus::Unfinished);
+                 alsoAtEvent = protectShcAtRename4(path);
+                 EXPECT_EQ(Replace(path, true).status, PuzzleFileStatus::Unfinished);
              });
          }},
         {"the start's recovery of a save killed after three renames",
@@ -232,8 +238,9 @@ TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
             EXPECT_TRUE(recovery.failures.empty());
             const std::vector<std::string> now = SetBytes(path);
             EXPECT_TRUE(now == oldBytes || now == newBytes);
-            if (read != "refused")
+            if (read != "refused") {
                 EXPECT_EQ(AsRead(path), read);
+            }
             EXPECT_EQ(Listing(path), SetNames());
         }
         EXPECT_TRUE(ended) << c.what;
@@ -335,11 +342,15 @@ TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
 TEST_F(PuzzleSetReplaceTest, ASetCutShortIsRefusedByNameUntilAStartFinishesIt) {
     const std::string path = FreshFolder();
     const std::string shc = path + "FIRST.SHC";
-    const ReplaceStepHook protect = [&shc](int step) {
-        if (step == 4)
+    std::optional<testsupport::FileEventHookScope> protect(
+        std::in_place, testsupport::AtReplaceSteps([&shc](int step) {
+            if (step != 4)
+                return 0;
             ::chmod(shc.c_str(), 0444);
-    };
-    const PuzzleFileResult saved = SavePuzzleFiles(path, newInfo, newTables, protect);
+            return EACCES;
+        }));
+    const PuzzleFileResult saved = SavePuzzleFiles(path, newInfo, newTables);
+    protect.reset();
     EXPECT_EQ(saved.status, PuzzleFileStatus::Unfinished);
     EXPECT_EQ(saved.file, "FIRST");
     EXPECT_EQ(PuzzleFailureText(saved, "the game, at its next start,"),

@@ -9,6 +9,7 @@
 
 #include "board/board_model.h"
 #include "library_fixture.h"
+#include "support/file_events.h"
 
 using namespace library;
 
@@ -305,12 +306,15 @@ TEST_F(CreatorDialog, ASetCutShortIsRefusedByNameAndLoadsOnceItCanBeFinished) {
     ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "CUT", info, tables).Ok());
     info.puzzleName = "New Cut";
     const std::string shc = PuzzlePath + "CUT.SHC";
-    const ReplaceStepHook protect = [&shc](int step) {
-        if (step == 4)
+    {
+        testsupport::FileEventHookScope protect(testsupport::AtReplaceSteps([&shc](int step) {
+            if (step != 4)
+                return 0;
             ::chmod(shc.c_str(), 0444);
-    };
-    ASSERT_EQ(SavePuzzleFiles(PuzzlePath, info, tables, protect).status,
-              PuzzleFileStatus::Unfinished);
+            return EACCES;
+        }));
+        ASSERT_EQ(SavePuzzleFiles(PuzzlePath, info, tables).status, PuzzleFileStatus::Unfinished);
+    }
 
     CreatorLogic& d = Open("LOAD");
     d.ListClick(RowOf(d, "CUT"));

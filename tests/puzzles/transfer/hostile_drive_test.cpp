@@ -183,7 +183,7 @@ TEST_F(Transfer, MoreInformationFilesThanASixteenBitCountHidesNoGoodSet) {
     EXPECT_EQ(GetFileList(drive, "*.INF", list), 32767);
     EXPECT_EQ(list[32767], "A132766.INF");
 
-    IXPorterLogic& d = Open(ImportMode);
+    IXPorterLogic& d = Open(ImportMode, "D:", {ListingTitle});
     EXPECT_EQ(d.Items(), std::vector<std::string>{"Zed"});
     EXPECT_EQ(d.TransferCount(), 1);
     // The hourglass shows while the listing runs.
@@ -197,7 +197,7 @@ TEST_F(Transfer, AnImportKilledAtAnyStepLeavesTheOldSetOrTheNewOneAfterTheNextSt
     std::vector<std::string> fresh;
     for (const std::string& name : SetOf("FOO"))
         fresh.push_back(Bytes(drive + name));
-    for (int step = 0; step < ReplaceStepCount; ++step) {
+    for (int step = 0; step < testsupport::ReplaceSteps; ++step) {
         SCOPED_TRACE("killed at step " + std::to_string(step));
         fs::remove_all(PuzzlePath);
         WritePuzzle(PuzzlePath, "FOO", "Old Foo");
@@ -209,10 +209,11 @@ TEST_F(Transfer, AnImportKilledAtAnyStepLeavesTheOldSetOrTheNewOneAfterTheNextSt
             IXPorterLogic& d = Open(ImportMode);
             Select({"New Foo"});
             platform.ExpectBox(ImportTitle, platform::AnswerYes);
-            d.replaceStep = [step](int at) {
+            platform::SetFileEventHook(testsupport::AtReplaceSteps([step](int at) {
                 if (at == step)
                     ::_exit(0);
-            };
+                return 0;
+            }));
             d.OkClick();
             return std::string("not killed");
         });

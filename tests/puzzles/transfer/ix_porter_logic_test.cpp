@@ -236,7 +236,9 @@ TEST_F(Transfer, ADriveThatCannotBeWrittenReportsTheFailure) {
     platform.ExpectBox(InsertTitle);
     platform.ExpectBox(ExportTitle);
     d.OkClick();
-    EXPECT_EQ(Headline(LastBox().text), NotRemovable("E:"));
+    EXPECT_EQ(LastBox().text,
+              "ERROR: DRIVE E: WAS REMOVED!\r\rThe transfer stopped. Put the drive\rback and "
+              "export again.");
 }
 
 TEST_F(Transfer, ImportCopiesIntoAnEmptyPuzzleFolder) {
@@ -326,7 +328,13 @@ TEST_F(Transfer, HostileOrDamagedSetsOnTheDriveAreNotListed) {
     WritePuzzle(drive, "k-9_x", "Dog");
     WritePuzzle(drive, "SP.CE", "Dotted");
 
-    IXPorterLogic& d = Open(ImportMode);
+    // What is left out is said once, with why.
+    IXPorterLogic& d = Open(ImportMode, "D:", {ListingTitle});
+    EXPECT_EQ(LastBox().text,
+              "SOME PUZZLES ON DRIVE D: WERE LEFT OUT!\r\ralias.inf: file name\rBROKEN.PZL: 5 "
+              "records for 100 cells\rEVIL.INF: base name\rGAPPY.KYC: missing\rOTHER.INF: stored "
+              "file name\rSLASH.INF: stored file name\rSP.CE.INF: base name\r\rExport them to the "
+              "drive again\rfrom the computer they came from.");
     EXPECT_EQ(d.Items(), (std::vector<std::string>{"Dog", "Good", "Low"}));
     Select({"Dog", "Good", "Low"});
     platform.ExpectBox(ImportTitle);
@@ -378,7 +386,7 @@ TEST_F(Transfer, ASetWhoseFilesAreNotTheOnesItsInformationFileNamesIsNotListed) 
     WritePuzzle(drive, "BAR", "Bar");
     WritePuzzle(PuzzlePath, "FOO", "Local Foo");
     const std::string local = Bytes(PuzzlePath + "FOO.PZL");
-    IXPorterLogic& d = Open(ImportMode);
+    IXPorterLogic& d = Open(ImportMode, "D:", {ListingTitle});
     EXPECT_EQ(d.Items(), std::vector<std::string>{"Bar"});
 
     // Shadowed after the listing: refused before anything is copied.
@@ -413,7 +421,7 @@ TEST_F(Transfer, NoFileLargerThanAPuzzleFileCanBeIsReadOrImported) {
         if (!CapMemory())
             return std::string("no limit");
         std::string items;
-        for (const std::string& item : Open(ImportMode).Items())
+        for (const std::string& item : Open(ImportMode, "D:", {ListingTitle}).Items())
             items += item + " ";
         return items;
     });
@@ -421,7 +429,7 @@ TEST_F(Transfer, NoFileLargerThanAPuzzleFileCanBeIsReadOrImported) {
     EXPECT_EQ(*listed, "Good Long ");
 
     // A file grown past the limit after the listing is not copied.
-    IXPorterLogic& d = Open(ImportMode);
+    IXPorterLogic& d = Open(ImportMode, "D:", {ListingTitle});
     Select({"Good", "Long"});
     ASSERT_EQ(::truncate((drive + "GOOD.TBX").c_str(), off_t{30} << 20), 0);
     platform.ExpectBox(ImportTitle);
@@ -448,7 +456,10 @@ TEST_F(Transfer, NoLinkBelowTheDrivesRootIsFollowed) {
     fs::rename(drive + "HALF.PZL", elsewhere + "HALF.PZL");
     fs::create_symlink(elsewhere + "HALF.PZL", drive + "HALF.PZL");
     WritePuzzle(drive, "GOOD", "Good");
-    EXPECT_EQ(Open(ImportMode).Items(), std::vector<std::string>{"Good"});
+    EXPECT_EQ(Open(ImportMode, "D:", {ListingTitle}).Items(), std::vector<std::string>{"Good"});
+    EXPECT_EQ(platform.Boxes().back().text.rfind(
+                  "SOME PUZZLES ON DRIVE D: WERE LEFT OUT!\r\rHALF.PZL: link\r\r", 0),
+              0u);
 
     // A PUZZLE folder that links out of the disc: refused both ways.
     fs::create_directory_symlink(elsewhere, disc + "PUZZLE");
@@ -619,13 +630,17 @@ TEST_F(Transfer, AnExportCutShortIsFinishedByTheNextExportAndNeverImported) {
 
     IXPorterLogic& d = Open(ExportMode);
     Select({"New Foo"});
-    d.replaceStep = [&shc](int step) {
-        if (step == 4)
-            ::chmod(shc.c_str(), 0444);
-    };
     platform.ExpectBox(InsertTitle);
     platform.ExpectBox(ExportTitle);
-    d.OkClick();
+    {
+        testsupport::FileEventHookScope protect(testsupport::AtReplaceSteps([&shc](int step) {
+            if (step != 4)
+                return 0;
+            ::chmod(shc.c_str(), 0444);
+            return EACCES;
+        }));
+        d.OkClick();
+    }
     EXPECT_EQ(LastBox().text,
               "PUZZLE FOO IS NOT WHOLE!\r\rA change of its files was cut short:\rERROR "
               "70\rPermission denied\r\rIts new files are kept, and\rthe next export to drive "
@@ -635,8 +650,11 @@ TEST_F(Transfer, AnExportCutShortIsFinishedByTheNextExportAndNeverImported) {
     ::chmod(shc.c_str(), 0644);
 
     // The stick's FOO is neither old nor new until an export finishes it.
-    IXPorterLogic& i = Open(ImportMode, "D:", {ListingTitle});
+    IXPorterLogic& i = Open(ImportMode, "D:", {ListingTitle, ListingTitle});
     EXPECT_FALSE(i.Visible());
+    EXPECT_EQ(platform.Boxes()[platform.Boxes().size() - 2].text.rfind(
+                  "SOME PUZZLES ON DRIVE D: WERE LEFT OUT!\r\rFOO.INF: not whole\r\r", 0),
+              0u);
     EXPECT_EQ(Headline(LastBox().text), "ERROR: NO FILES FOUND!");
 
     Export({"Bar"});

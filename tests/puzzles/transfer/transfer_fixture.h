@@ -22,6 +22,7 @@
 #include "puzzles/ix_porter_logic.h"
 #include "puzzles/puzzle_files.h"
 #include "puzzles/puzzle_names.h"
+#include "support/file_events.h"
 #include "support/scripted_platform.h"
 #include "support/temp_folder.h"
 
