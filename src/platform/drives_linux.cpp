@@ -110,6 +110,7 @@ std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDe
 
     // Volumes still listed keep their letters; the rest of the old letters are free again.
     DriveLetters kept;
+    kept.awaited = letters.awaited;
     std::set<char> taken;
     for (const auto& [mountPoint, volume] : volumes) {
         const auto held = letters.held.find({volume.device, mountPoint});
@@ -123,6 +124,11 @@ std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDe
         auto key = std::make_pair(volume.device, mountPoint);
         if (kept.held.count(key))
             continue;
+        if (letters.awaited >= 'D' && letters.awaited <= 'Z' && !taken.count(letters.awaited)) {
+            taken.insert(letters.awaited);
+            kept.held.emplace(std::move(key), letters.awaited);
+            continue;
+        }
         while (next <= 'Z' && taken.count(next))
             ++next;
         if (next > 'Z')

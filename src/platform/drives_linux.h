@@ -1,7 +1,8 @@
 // Drives on Linux: "C:" is the root file system; removable and optical volumes get letters
 // from "D:" to "Z:". A volume keeps its letter for as long as it stays mounted, a newly
-// mounted one takes the lowest free letter (several at once in the order of their mount
-// points), and a volume that is unmounted or whose device has gone frees its letter.
+// mounted one takes the letter the game is asking a drive for when that is free, else the
+// lowest free letter (several at once in the order of their mount points), and a volume
+// that is unmounted or whose device has gone frees its letter.
 #pragma once
 
 #include <functional>
@@ -26,6 +27,8 @@ struct BlockDeviceFacts {
 struct DriveLetters {
     // (device, mount point) as the mount table gives them, unescaped -> letter.
     std::map<std::pair<std::string, std::string>, char> held;
+    // A letter the game asks a drive for: a new drive takes it while it is free.
+    char awaited = 0;
 };
 
 // Builds the drive list from the text of a mount table (the /proc/mounts format), keeping
@@ -39,6 +42,7 @@ std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDe
 class LinuxDrives : public Drives {
   public:
     bool List(std::vector<Drive>& drives) override;
+    void Await(char letter) override { letters_.awaited = letter; }
 
   private:
     DriveLetters letters_;

@@ -123,6 +123,9 @@ class Drives {
     virtual ~Drives() = default;
     // Fills `drives` in letter order; false when the list cannot be had.
     virtual bool List(std::vector<Drive>& drives) = 0;
+    // The game asks the player to put a drive in at `letter` (0: no longer): a
+    // drive put in meanwhile takes that letter while it is free.
+    virtual void Await(char /*letter*/) {}
 };
 
 class Clock {

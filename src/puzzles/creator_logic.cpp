@@ -190,10 +190,12 @@ int16_t CreatorLogic::LoadPuzzleList() {
         const std::string& file = names[static_cast<size_t>(i)];
         PuzzleInfo info;
         ListRow row;
-        if (ReadWholePuzzleInfo(folder, file, PendingSet::Finish, info).Ok()) {
+        if (ReadWholePuzzleInfo(folder, file, PendingSet::Finish, info).Ok() &&
+            CheckPuzzleSetFiles(folder, info).Ok()) {
             row = {info.puzzleName, info.pzlFile, info.tbxFile, info.baseName, file};
         } else {
-            // A damaged puzzle is still listed; loading it says what is wrong.
+            // A damaged puzzle, or one with a file missing, is still listed;
+            // loading it says what is wrong.
             const std::string stem = file.substr(0, file.size() - 4);
             row = {stem, "", "", UpperCase(stem), file};
         }

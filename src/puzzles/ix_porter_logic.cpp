@@ -151,6 +151,15 @@ bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char*
     return false;
 }
 
+bool IXPorterLogic::AskForDrive(const std::string& text, const char* title, bool& found) {
+    platform::Drives& drives = *platform::Current().drives;
+    drives.Await(drive_.front());
+    const bool go = platform::MsgBox(text, MsgOkCancel | MsgInformation, title) != AnswerCancel;
+    found = go && FindDrive();
+    drives.Await(0);
+    return go;
+}
+
 bool IXPorterLogic::DriveFolderStands(const DriveFolder& drive) {
     if (drive.puzzles.StandsAt(drive.root, drive.name))
         return true;
@@ -233,12 +242,15 @@ void IXPorterLogic::Activate() {
     }
 
     if (mode_ == ImportMode) {
-        const int answer = platform::MsgBox(
-            "INSERT MEDIA WITH FILES.\r\rInsert the disk or memory stick\rcontaining the puzzle "
-            "files into\rthe proper drive.",
-            MsgOkCancel | MsgInformation, "IMPORT  PUZZLE  FILES");
-        if (answer == AnswerCancel)
+        bool found = false;
+        if (!AskForDrive("INSERT MEDIA WITH FILES.\r\rInsert the disk or memory stick\rcontaining "
+                         "the puzzle files into\rthe proper drive.",
+                         "IMPORT  PUZZLE  FILES", found))
             return Hide();
+        if (!found) {
+            ReportRemoved();
+            return Hide();
+        }
     }
     if (mode_ != ExportMode && mode_ != ImportMode)
         return Changed();
@@ -459,12 +471,12 @@ void IXPorterLogic::ExitClick() {
 void IXPorterLogic::ExportPuzzles() {
     platform::HourglassScope hourglass;
     platform::Beep();
-    if (platform::MsgBox("INSERT DISK INTO DRIVE " + drive_, MsgOkCancel | MsgInformation,
-                         "EXPORT    PUZZLES") == AnswerCancel)
+    bool found = false;
+    if (!AskForDrive("INSERT DISK INTO DRIVE " + drive_, "EXPORT    PUZZLES", found))
         return;
     // The drive may have gone since the question; a stick put in its place
     // meanwhile has taken its letter and is the drive asked for.
-    if (!FindDrive())
+    if (!found)
         return ReportRemoved();
     const std::vector<size_t> marked = MarkedRows();
     if (marked.empty())

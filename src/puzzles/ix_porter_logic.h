@@ -101,6 +101,9 @@ class IXPorterLogic {
     int RefuseDrive(int buttons);
     // Finds the drive behind drive_; false when it is neither removable nor a CD drive.
     bool FindDrive();
+    // Asks for the drive to be put in: a drive put in meanwhile takes its
+    // letter. False when the player cancels; `found` when the drive is there.
+    bool AskForDrive(const std::string& text, const char* title, bool& found);
     // The drive's root and its PUZZLE folder, made when `create`; false after
     // the refusal or failure has been shown.
     struct DriveFolder {

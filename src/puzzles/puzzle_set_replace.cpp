@@ -591,6 +591,15 @@ std::string PuzzleSetMarkerName(const std::string& base) {
     return "." + base + MarkerExtension;
 }
 
+PuzzleFileResult CheckPuzzleSetFiles(const platform::Folder& folder, const PuzzleInfo& info) {
+    for (size_t i = 0; i < PuzzleFileExtensions.size(); ++i) {
+        const std::string& name = info.FileName(static_cast<PuzzleFile>(i));
+        if (folder.KindNow(Found(folder, name)) == platform::Folder::Kind::None)
+            return {PuzzleFileStatus::Damaged, name, "missing", {}};
+    }
+    return {};
+}
+
 PuzzleFileResult ReadWholePuzzleInfo(platform::Folder& folder, const std::string& infName,
                                      PendingSet pending, PuzzleInfo& info) {
     platform::FolderLock lock(folder, false);

@@ -75,6 +75,9 @@ enum class PendingSet { Finish, Refuse };
 PuzzleFileResult ReadWholePuzzleSet(platform::Folder& folder, const std::string& base,
                                     PendingSet pending, PuzzleInfo& info, PuzzleTables& tables,
                                     PuzzleSetBytes* bytes = nullptr);
+// Damaged, naming the first of the seven files `info` names that `folder`
+// lacks ("missing"); Done when all of them are there.
+PuzzleFileResult CheckPuzzleSetFiles(const platform::Folder& folder, const PuzzleInfo& info);
 // The information file `infName` of `folder` alone, under the same rule for the
 // set it belongs to.
 PuzzleFileResult ReadWholePuzzleInfo(platform::Folder& folder, const std::string& infName,

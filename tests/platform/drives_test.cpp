@@ -50,6 +50,7 @@ TEST(LinuxDriveList, VolumeKeepsItsLetterWhileMounted) {
     const std::string otherAtA = "/dev/sdf1 /media/a vfat rw 0 0\n";
     const struct {
         std::string mounts, absent, expected;
+        char awaited = 0;  // the letter the game asks a drive for
     } rows[] = {
         {root + b + a, "", "C/ D/media/a/ E/media/b/"},
         {root + b, "", "C/ E/media/b/"},
@@ -57,11 +58,14 @@ TEST(LinuxDriveList, VolumeKeepsItsLetterWhileMounted) {
         {root + b + c, "sdc1", "C/ D/media/c/"},
         {root + disc + c + a, "", "C/ D/media/c/ E/media/a/ F/mnt/cdrom/"},
         {root + disc + otherAtA, "", "C/ D/media/a/ F/mnt/cdrom/"},
+        {root + disc, "", "C/ F/mnt/cdrom/"},
+        {root + disc + b, "", "C/ E/media/b/ F/mnt/cdrom/", 'E'},
     };
     platform::DriveLetters letters;
     for (const auto& row : rows) {
         platform::BlockDeviceFacts facts;
         facts.isPresent = [&](const std::string& name) { return name != row.absent; };
+        letters.awaited = row.awaited;
         std::string listed;
         for (const auto& drive : platform::DrivesFromMountTable(row.mounts, facts, letters))
             listed += (listed.empty() ? "" : " ") + std::string(1, drive.letter) + drive.rootPath;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,8 +11,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -317,6 +320,132 @@ TEST_F(PuzzleSetReplaceTest, LeftoversNoSoundMarkerVouchesForAreRemovedAndTheOld
     }
 }
 
+// Once some new files are in place, a marker whose other new files were lost
+// (a disk check elsewhere, a bad sector, a hand) can't be cleared without
+// serving a mix: the set is refused by name until a save replaces it whole.
+// A changed leftover beside a file already in place loses nothing.
+TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) {
+    std::string path = FreshFolder();
+    ASSERT_TRUE(KilledReplace(path, false, 4));
+    folder.Write(path.substr(folder.Path().size()) + ".FIRST.INF.NEW", "stale");
+    EXPECT_TRUE(RecoverPuzzleSets(path).failures.empty());
+    EXPECT_EQ(SetBytes(path), newBytes);
+    EXPECT_EQ(Listing(path), SetNames());
+
+    ASSERT_TRUE(KilledReplace(path = FreshFolder(), false, 4));
+    std::filesystem::remove(path + ".FIRST.TGC.NEW");
+    const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+    ASSERT_EQ(recovery.failures.size(), 1u);
+    EXPECT_EQ(PuzzleFailureText(recovery.failures[0], NextStartFinisher),
+              "PUZZLE FIRST IS DAMAGED!\r\rA change of its files was cut short,\rand some of its "
+              "new files were lost:\rFIRST.TGC: lost\r\rSave, import or export the puzzle\ragain "
+              "to put it back whole.");
+    EXPECT_EQ(AsRead(path), "refused");
+    PuzzleInfo info;
+    EXPECT_EQ(LoadPuzzleFiles(path, "FIRST", info).status, PuzzleFileStatus::Broken);
+    ASSERT_TRUE(SavePuzzleFiles(path, newInfo, newTables).Ok());
+    EXPECT_EQ(AsRead(path), "new");
+    EXPECT_EQ(Listing(path), SetNames());
+}
+
+// The temporaries reach the disk before the folder, the folder before the
+// marker, the marker before the first rename, the renames before the marker goes.
+TEST_F(PuzzleSetReplaceTest, EveryFlushComesBeforeWhatReliesOnIt) {
+    const std::string path = FreshFolder();
+    std::vector<std::string> events;
+    {
+        testsupport::FileEventHookScope record([&events](const platform::FileEvent& event) {
+            static const char* const kinds[] = {"create", "",       "", "flush", "flush folder", "",
+                                                "rename", "remove", ""};
+            // The marker's own temporary, whatever its digits.
+            const size_t digits = event.name.find(".SET.");
+            const std::string name =
+                event.name.substr(0, digits == std::string::npos ? digits : digits + 4);
+            if (*kinds[static_cast<int>(event.kind)])
+                events.push_back(kinds[static_cast<int>(event.kind)] + (" " + name));
+            return 0;
+        });
+        ASSERT_TRUE(SavePuzzleFiles(path, newInfo, newTables).Ok());
+    }
+    std::vector<std::string> expected;
+    for (const char* extension : PuzzleFileExtensions)
+        for (const char* kind : {"create .", "flush ."})
+            expected.push_back(kind + std::string("FIRST") + extension + ".NEW");
+    for (const char* event : {"flush folder ", "create ..FIRST.SET", "flush ..FIRST.SET",
+                              "rename .FIRST.SET", "flush folder "})
+        expected.push_back(event);
+    for (const char* extension : PuzzleFileExtensions)
+        expected.push_back(std::string("rename FIRST") + extension);
+    for (const char* event : {"flush folder ", "remove .FIRST.SET", "flush folder "})
+        expected.push_back(event);
+    EXPECT_EQ(events, expected);
+}
+
+// A call that fails at any step is told as it is: before the marker stands
+// nothing is left and the old set stays; after it, the set is not whole until
+// the next start finishes it, and never said to be done. A drive that keeps
+// no permissions is written all the same, and a temporary swapped after it
+// was written gives way to the bytes written, read back through its descriptor.
+TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
+    using K = platform::FileEventKind;
+    struct Row {
+        const char* what;
+        K kind;
+        std::string name;  // the start of the event's name
+        int nth;           // 0: every such event
+        int err;
+        PuzzleFileStatus status;
+        std::string told;  // the end of what the player is told
+    };
+    const std::string notWhole = "puts them in place.";
+    const std::vector<Row> rows = {
+        {"a rename once committed", K::Rename, "FIRST.SHC", 1, EIO, PuzzleFileStatus::Unfinished,
+         notWhole},
+        {"the flush before the marker goes", K::FlushFolder, "", 3, EIO,
+         PuzzleFileStatus::Unfinished, notWhole},
+        {"the marker's removal", K::Remove, ".FIRST.SET", 1, EIO, PuzzleFileStatus::Unfinished,
+         notWhole},
+        {"the marker's flush", K::Flush, "..FIRST.SET.", 1, EIO, PuzzleFileStatus::Failed,
+         "Puzzle file: FIRST.INF"},
+        {"the flush after the marker", K::FlushFolder, "", 2, ENOSPC, PuzzleFileStatus::Failed,
+         "Puzzle file: FIRST.INF"},
+        {"a failing drive", K::Write, ".FIRST.PZL", 1, EIO, PuzzleFileStatus::Failed,
+         "Device I/O error\r\rPuzzle file: FIRST.PZL"},
+        {"a full drive", K::Write, ".FIRST.KYC", 1, ENOSPC, PuzzleFileStatus::Failed,
+         "\r\rPuzzle file: FIRST.KYC"},
+        {"permissions refused", K::Permissions, "", 0, EPERM, PuzzleFileStatus::Done, ""},
+        {"a temporary swapped once written", K::Flush, ".FIRST.PZL.NEW", 1, 0,
+         PuzzleFileStatus::Done, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string path = FreshFolder();
+        int seen = 0;
+        PuzzleFileResult result;
+        {
+            testsupport::FileEventHookScope fail([&](const platform::FileEvent& event) {
+                if (event.kind != row.kind || event.name.rfind(row.name, 0) != 0 ||
+                    (row.nth && ++seen != row.nth))
+                    return 0;
+                if (row.err == 0) {
+                    folder.Write(path.substr(folder.Path().size()) + "JUNK", "junk");
+                    std::filesystem::rename(path + "JUNK", path + event.name);
+                }
+                return row.err;
+            });
+            result = SavePuzzleFiles(path, newInfo, newTables);
+        }
+        EXPECT_EQ(result.status, row.status);
+        const std::string text = PuzzleFailureText(result, NextStartFinisher);
+        EXPECT_EQ(text.substr(text.size() - row.told.size()), row.told) << text;
+        EXPECT_EQ(AsRead(path), result.Ok() ? "new" : row.told == notWhole ? "refused" : "old");
+        EXPECT_TRUE(RecoverPuzzleSets(path).failures.empty());
+        EXPECT_EQ(AsRead(path), row.status == PuzzleFileStatus::Failed ? "old" : "new");
+        EXPECT_EQ(Listing(path), SetNames());
+    }
+    EXPECT_EQ(RecoverPuzzleSets(drive.Path() + "NONE/").failures.size(), 1u);
+}
+
 TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
     const std::string path = FreshFolder();
     ASSERT_TRUE(KilledReplace(path, false, 3));
@@ -417,6 +546,24 @@ TEST_F(PuzzleSetReplaceTest, ARecoveryThatCannotReadKeepsASoundMarker) {
 // saving one set over and over leave it whole.
 TEST_F(PuzzleSetReplaceTest, TwoCopiesOfTheGameNeverWriteOneSetAtOnce) {
     const std::string path = FreshFolder();
+    {
+        // Within one copy, a lock taken again through another Folder is held
+        // already; a reader whose change to writer fails keeps its lock.
+        platform::Folder one, two;
+        ASSERT_FALSE(one.Open(path) || two.Open(path));
+        platform::FolderLockWaitMs = 0;
+        std::optional<platform::FolderLock> outer(std::in_place, one, true);
+        EXPECT_FALSE(platform::FolderLock(two, true).Error());
+        const int other = ::open(path.c_str(), O_RDONLY | O_DIRECTORY);
+        EXPECT_NE(::flock(other, LOCK_SH | LOCK_NB), 0);
+        outer.reset();
+        platform::FolderLock shared(one, false);
+        ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
+        EXPECT_TRUE(platform::FolderLock(two, true).Error());
+        ::flock(other, LOCK_UN);
+        EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
+        ::close(other);
+    }
     {
         platform::Folder held;
         ASSERT_FALSE(held.Open(path));

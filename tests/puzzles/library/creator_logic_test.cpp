@@ -335,6 +335,13 @@ TEST_F(CreatorDialog, TheDamagedMessageNamesTheFile) {
     d.ListClick(0);
     EXPECT_EQ(testsupport::Readable(Press(d, LoadTitle)),
               "ERROR: PUZZLE FILES DAMAGED!||BROKEN.PZL: 0 records for 168 cells");
+    // A set that lost a file is listed by its file name and refused naming the file.
+    WritePuzzle("GAPPY", "Gappy", "", 0);
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GAPPY.KYC"));
+    CreatorLogic& g = Open("LOAD");
+    g.ListClick(RowOf(g, "GAPPY"));
+    EXPECT_EQ(testsupport::Readable(Press(g, LoadTitle)),
+              "ERROR: PUZZLE FILES DAMAGED!||GAPPY.KYC: missing");
 }
 
 TEST_F(CreatorDialog, AFailedBuildLeavesAnEmptyBoardOfTheOldSize) {
@@ -505,8 +512,10 @@ TEST_F(CreatorDialog, DeletingNeedsTheStoredKeyExactly) {
     EXPECT_EQ(PuzzleFiles().size(), 14u);
     EXPECT_TRUE(locked.Visible());
     ASSERT_EQ(::chmod((PuzzlePath + "GONE.SQC").c_str(), 0644), 0);
-    for (const char* extension : PuzzleFileExtensions)
-        ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE" + extension));
+    // A set that lost a file is deleted all the same, what is left of it.
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE.KYC"));
+    EXPECT_EQ(Press(Open("DELE"), DeleteTitle), "PUZZLE GONE DELETED.");
+    EXPECT_EQ(PuzzleFiles().size(), 7u);
 
     // Nothing loaded, or its information file gone: nothing to delete, nothing created.
     for (const std::string& inf : {std::string(), PuzzlePath + "GONE.INF"}) {

@@ -166,12 +166,24 @@ TEST_F(Transfer, ExportCopiesTheMarkedSetsAndReplacesThemOnTheDrive) {
     ASSERT_EQ(d.LastTransfer().size(), 2u);
     EXPECT_EQ(d.LastTransfer()[0].outcome, TransferOutcome::Copied);
 
-    // The disc gets a PUZZLE folder of its own, in upper case.
+    // The disc gets a PUZZLE folder of its own, in upper case, on the disc
+    // before anything is put in it.
     IXPorterLogic& e = Open(ExportMode, "E:");
     Select({"Bar"});
     platform.ExpectBox(InsertTitle);
     platform.ExpectBox(ExportTitle);
-    e.OkClick();
+    std::vector<platform::FileEventKind> events;
+    {
+        testsupport::FileEventHookScope record([&events](const platform::FileEvent& event) {
+            if (event.kind != platform::FileEventKind::OpenRead)
+                events.push_back(event.kind);
+            return 0;
+        });
+        e.OkClick();
+    }
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], platform::FileEventKind::MakeFolder);
+    EXPECT_EQ(events[1], platform::FileEventKind::FlushFolder);
     EXPECT_TRUE(std::filesystem::is_directory(disc + "PUZZLE"));
     EXPECT_EQ(Files(disc + "PUZZLE/").size(), 7u);
     ExpectSameSet(PuzzlePath, disc + "PUZZLE/", "BAR");
@@ -303,6 +315,29 @@ TEST_F(Transfer, ImportOverAnUnkeyedPuzzleAsksAndOverAKeyedOneRefuses) {
     d.OkClick();
     EXPECT_EQ(Headline(LastBox().text), "PUZZLE FOO CAN'T BE READ ON THIS COMPUTER!");
     EXPECT_EQ(Bytes(PuzzlePath + "FOO.INF"), "short");
+
+    // Another copy of the game keys FOO, and saves a keyed ZED the import
+    // would have written without a question, while FOO's question is up:
+    // the answer was given on FOO as it was, so both are looked at again.
+    WritePuzzle(stick + "PUZZLE/", "ZED", "New Zed");
+    WritePuzzle(PuzzlePath, "FOO", "Old Foo");
+    IXPorterLogic& both = Open(ImportMode);
+    Select({"New Foo", "New Zed"});
+    platform.atBox = [&](const std::string&) {
+        platform.atBox = nullptr;
+        WritePuzzle(PuzzlePath, "FOO", "Keyed Foo", "SECRET");
+        WritePuzzle(PuzzlePath, "ZED", "Keyed Zed", "SECRET");
+    };
+    for (int answer : {platform::AnswerYes, platform::AnswerOk, platform::AnswerOk})
+        platform.ExpectBox(ImportTitle, answer);
+    both.OkClick();
+    for (const char* base : {"FOO", "ZED"}) {
+        EXPECT_EQ(Headline(platform.Boxes()[platform.Boxes().size() - (*base == 'F' ? 2 : 1)].text),
+                  "PUZZLE " + std::string(base) + " IS KEYED ON THIS COMPUTER!");
+        PuzzleInfo info;
+        ASSERT_TRUE(ReadPuzzleInfo(PuzzlePath + base + ".INF", info).Ok());
+        EXPECT_EQ(info.puzzleKey, "SECRET");
+    }
 }
 
 TEST_F(Transfer, HostileOrDamagedSetsOnTheDriveAreNotListed) {
@@ -538,7 +573,8 @@ TEST_F(Transfer, ALocalPuzzleTheLibraryWouldAskAKeyForOrWriteProtectedIsNeverRep
 // What the drive does between the listing and the end of the transfer: each
 // case ends the transfer with one message and copies nothing it should not.
 TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
-    const std::string puzzles = stick + "PUZZLE/";
+    namespace fs = std::filesystem;
+    const std::string puzzles = stick + "PUZZLE/", other = dir.Path() + "STICK2/";
     struct Case {
         const char* what;
         std::string mode;
@@ -566,6 +602,40 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
          [&] { ::chmod(puzzles.c_str(), 0555); },
          "ERROR: DRIVE D: IS WRITE-PROTECTED!",
          {}},
+        {"another stick with the very same puzzles",
+         ImportMode,
+         [&] {
+             fs::create_directory(other);
+             fs::copy(puzzles, other + "PUZZLE", fs::copy_options::recursive);
+             platform.drives[1].rootPath = other;
+         },
+         "ERROR: DRIVE D: HAS CHANGED!",
+         {}},
+        {"a stick unmounted with the list up",
+         ImportMode,
+         [&] { platform.drives.erase(platform.drives.begin() + 1); },
+         "ERROR: DRIVE D: WAS REMOVED!",
+         {}},
+        {"a stick swapped for another while the export writes",
+         ExportMode,
+         [&] {
+             ASSERT_FALSE(platform::CreateFolder(other + "PUZZLE"));
+             platform::SetFileEventHook([&](const platform::FileEvent& event) {
+                 if (event.kind != platform::FileEventKind::Create || event.name[1] != 'A')
+                     return 0;
+                 platform.drives[1].rootPath = other;
+                 return EIO;
+             });
+         },
+         "ERROR: DRIVE D: WAS REMOVED!",
+         {}},
+        {"a stick pulled out between two sets", ImportMode, [] {}, "ERROR: DRIVE D: WAS REMOVED!",
+         [&](const std::string& title) {
+             if (title == "IMPORT PUZZLE FILES" && platform.drives.size() > 2) {
+                 platform.drives.erase(platform.drives.begin() + 1);
+                 std::filesystem::remove_all(puzzles);
+             }
+         }},
         {"a stick pulled out during the import", ImportMode, [] {}, "ERROR: DRIVE D: WAS REMOVED!",
          [&](const std::string& title) {
              // Gone from the drive list, and nothing on it reads any more.
@@ -579,7 +649,7 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ::chmod(puzzles.c_str(), 0755);
-        for (const std::string& folder : {puzzles, PuzzlePath, stick + "OTHER/"})
+        for (const std::string& folder : {puzzles, PuzzlePath, stick + "OTHER/", other})
             std::filesystem::remove_all(folder);
         const bool import = c.mode == ImportMode;
         // AAA, which the other side already holds, comes first.
@@ -603,6 +673,7 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
         platform.ExpectBox(import ? ImportTitle : ExportTitle);
         const size_t before = platform.Boxes().size();
         d.OkClick();
+        platform::SetFileEventHook({});
         platform.atBox = nullptr;
         platform.drives = drives;
 
