@@ -92,8 +92,12 @@ std::vector<Drive> DrivesFromMountTable(const std::string& mounts, const BlockDe
             haveRoot = true;
             continue;
         }
-        if (!StartsWith(device, "/dev/"))
+        // A stick a user-space driver mounts may name no device at all.
+        if (!StartsWith(device, "/dev/")) {
+            if (StartsWith(fsType, "fuse") && UnderRemovableMediaFolder(mountPoint))
+                volumes.emplace(mountPoint, Volume{device, DriveKind::Removable});
             continue;
+        }
         const std::string name = device.substr(5);
         DriveKind kind;
         if (IsOptical(device, fsType))

@@ -126,6 +126,13 @@ Folder::Kind KindOfMode(mode_t mode) {
     return Folder::Kind::Other;
 }
 
+// Whether two descriptors hold one file.
+bool SameOpenFile(int a, int b) {
+    struct stat first, second;
+    return ::fstat(a, &first) == 0 && ::fstat(b, &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
 // Opening flags for any file of a folder: no link followed, no wait on a
 // pipe or a device, no terminal taken over.
 constexpr int SafeOpen = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
@@ -147,13 +154,14 @@ RuntimeError Flush(int fd, const std::string& name) {
 }
 
 // Gives a new file its permissions. A drive that keeps none may refuse the
-// change (some FAT drivers do); its files are written all the same.
+// change (FAT drivers answer EPERM or ENOSYS); its files are written all the same.
 RuntimeError SetMode(int fd, mode_t mode, const std::string& name) {
     int err = Event(FileEventKind::Permissions, name);
     if (err == 0 && ::fchmod(fd, mode) != 0)
         err = errno;
-    return err == 0 || err == EPERM || err == EOPNOTSUPP ? RuntimeError{}
-                                                         : ErrorFromErrno(err, name);
+    return err == 0 || err == EPERM || err == EOPNOTSUPP || err == ENOSYS
+               ? RuntimeError{}
+               : ErrorFromErrno(err, name);
 }
 
 // The one atomic writer: `bytes` go to a new file beside `name` in the folder
@@ -694,8 +702,18 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
     if (!error)
         error = Flush(file.fd_, name);
     std::string back;
-    if (!error)
-        error = ReadAt(file.fd_, 0, bytes.size(), back);
+    if (!error) {
+        const int err = Event(FileEventKind::ReadBack, name);
+        error = err ? ErrorFromErrno(err, name) : ReadAt(file.fd_, 0, bytes.size(), back);
+        // Some drivers read a new file back truly only through a descriptor
+        // opened for reading (a FUSE FAT driver answers EPERM, or other
+        // bytes): the very same file, opened anew.
+        if (error || back != bytes) {
+            Descriptor again{::openat(fd_, name.c_str(), O_RDONLY | SafeOpen)};
+            if (again.fd >= 0 && SameOpenFile(again.fd, file.fd_))
+                error = ReadAt(again.fd, 0, bytes.size(), back);
+        }
+    }
     if (!error && back != bytes)
         error = MakeError(ErrDeviceIO);
     if (error) {

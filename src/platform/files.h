@@ -208,6 +208,7 @@ enum class FileEventKind {
     Rename,  // onto `name`
     Remove,
     OpenRead,  // a file opened for reading through a Folder
+    ReadBack,  // a new file read back through the descriptor it was written through
 };
 struct FileEvent {
     FileEventKind kind;

@@ -60,6 +60,8 @@ TEST(LinuxDriveList, VolumeKeepsItsLetterWhileMounted) {
         {root + disc + otherAtA, "", "C/ D/media/a/ F/mnt/cdrom/"},
         {root + disc, "", "C/ F/mnt/cdrom/"},
         {root + disc + b, "", "C/ E/media/b/ F/mnt/cdrom/", 'E'},
+        {root + disc + b + "fusefat /media/fat fuse.fusefat rw 0 0\n", "",
+         "C/ D/media/fat/ E/media/b/ F/mnt/cdrom/"},
     };
     platform::DriveLetters letters;
     for (const auto& row : rows) {

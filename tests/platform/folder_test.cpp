@@ -375,7 +375,7 @@ TEST_F(FolderFiles, ANameThatLeadsElsewhereIsRefusedByEveryOperation) {
     dir.Write("TARGETS/X.DAT", "elsewhere");
     ASSERT_FALSE(folder.Open(dir.Path()));
     OpenFile file;
-    for (const std::string& name : {"LINKDIR/X.DAT", "TARGETS/X.DAT", "..", ".", ""}) {
+    for (const std::string name : {"LINKDIR/X.DAT", "TARGETS/X.DAT", "..", ".", ""}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(folder.OpenRead(name, 100, file).number, platform::ErrBadFileName);
         EXPECT_FALSE(file.IsOpen());

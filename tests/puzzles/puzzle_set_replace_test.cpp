@@ -356,7 +356,7 @@ TEST_F(PuzzleSetReplaceTest, EveryFlushComesBeforeWhatReliesOnIt) {
     {
         testsupport::FileEventHookScope record([&events](const platform::FileEvent& event) {
             static const char* const kinds[] = {"create", "",       "", "flush", "flush folder", "",
-                                                "rename", "remove", ""};
+                                                "rename", "remove", "", ""};
             // The marker's own temporary, whatever its digits.
             const size_t digits = event.name.find(".SET.");
             const std::string name =
@@ -414,6 +414,8 @@ TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
         {"a full drive", K::Write, ".FIRST.KYC", 1, ENOSPC, PuzzleFileStatus::Failed,
          "\r\rPuzzle file: FIRST.KYC"},
         {"permissions refused", K::Permissions, "", 0, EPERM, PuzzleFileStatus::Done, ""},
+        {"permissions not kept", K::Permissions, "", 0, ENOSYS, PuzzleFileStatus::Done, ""},
+        {"a new file read back only anew", K::ReadBack, "", 0, EPERM, PuzzleFileStatus::Done, ""},
         {"a temporary swapped once written", K::Flush, ".FIRST.PZL.NEW", 1, 0,
          PuzzleFileStatus::Done, ""},
     };
