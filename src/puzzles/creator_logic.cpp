@@ -654,11 +654,11 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
         result = {PuzzleFileStatus::Failed, base + ".INF", "", lock.Error()};
         return 2;
     }
-    PuzzleInfo stored;
-    result = ReadWholePuzzleInfo(folder, base + ".INF", PendingSet::Finish, stored);
+    const PuzzleSetState state = ReadPuzzleSetState(folder, base);
+    result = state.infRead;
     if (!result.Ok())
         return 2;
-    if (KeyRefuses(stored, typedKey_))
+    if (KeyRefuses(state.info, typedKey_))
         return 1;
     // One write-protected file keeps the whole puzzle: nothing of it is removed.
     for (const char* extension : PuzzleFileExtensions) {
@@ -679,6 +679,11 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
             return 2;
         }
     }
+    // A set that lost files after a change was cut short goes with what
+    // vouched for that change.
+    folder.Remove(PuzzleSetMarkerName(base));
+    for (const char* extension : PuzzleFileExtensions)
+        folder.Remove(PuzzleTempFileName(base + extension));
     folder.Sync();
     typedKey_.clear();
     return 0;

@@ -669,7 +669,8 @@ PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& b
     platform::FolderLock lock(folder, false);
     state.infRead = lock.Error() ? Failed(infName, lock.Error())
                                  : SettlePending(folder, base, PendingSet::Finish);
-    if (!state.infRead.Ok()) {
+    // A broken set is replaced whole: what decides is its information file as it stands.
+    if (!state.infRead.Ok() && state.infRead.status != PuzzleFileStatus::Broken) {
         // What can't be looked at can't be taken for absent.
         state.exists = state.infExists = true;
         return state;
@@ -684,8 +685,8 @@ PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& b
         if (extension == PuzzleFileExtensions[0])
             state.infExists = there;
     }
-    if (state.infExists)
-        state.infRead = ParsePuzzleInfo(infBytes, infName, state.info);
+    state.infRead = state.infExists ? ParsePuzzleInfo(infBytes, infName, state.info)
+                                    : PuzzleFileResult{PuzzleFileStatus::InfMissing, infName, {}, {}};
     return state;
 }
 

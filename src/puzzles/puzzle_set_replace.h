@@ -39,7 +39,8 @@ struct PuzzleSetState {
     uint64_t fingerprint = 0;
 };
 // Reads the set `base` of `folder` as it is now (a replace of it cut short is
-// finished first, as a reader does).
+// finished first, as a reader does; of a Broken set, the information file as
+// it stands is read, for the set may be replaced or deleted whole).
 PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& base);
 
 // Puts the set `bytes` (by PuzzleFile) in place of the set `base` of `folder`.

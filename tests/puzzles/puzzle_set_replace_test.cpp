@@ -343,7 +343,12 @@ TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) 
     EXPECT_EQ(AsRead(path), "refused");
     PuzzleInfo info;
     EXPECT_EQ(LoadPuzzleFiles(path, "FIRST", info).status, PuzzleFileStatus::Broken);
-    ASSERT_TRUE(SavePuzzleFiles(path, newInfo, newTables).Ok());
+    // An import decides on its information file as it stands, and replaces it whole.
+    platform::Folder from, to;
+    ASSERT_FALSE(from.Open(drive.Path()) || to.Open(path));
+    const PuzzleSetState state = ReadPuzzleSetState(to, "FIRST");
+    ASSERT_TRUE(state.infRead.Ok());
+    ASSERT_TRUE(TransferPuzzleSet(from, to, "FIRST", PendingSet::Refuse, &state).Ok());
     EXPECT_EQ(AsRead(path), "new");
     EXPECT_EQ(Listing(path), SetNames());
 }

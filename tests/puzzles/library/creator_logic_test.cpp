@@ -512,9 +512,23 @@ TEST_F(CreatorDialog, DeletingNeedsTheStoredKeyExactly) {
     EXPECT_EQ(PuzzleFiles().size(), 14u);
     EXPECT_TRUE(locked.Visible());
     ASSERT_EQ(::chmod((PuzzlePath + "GONE.SQC").c_str(), 0644), 0);
-    // A set that lost a file is deleted all the same, what is left of it.
+    // A set that lost a file is deleted all the same, what is left of it; so is
+    // one that lost new files after a change was cut short, with what vouched for it.
     ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE.KYC"));
     EXPECT_EQ(Press(Open("DELE"), DeleteTitle), "PUZZLE GONE DELETED.");
+    WritePuzzle("GONE", "Gone", "", 0);
+    PuzzleInfo info;
+    PuzzleTables tables;
+    ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "GONE", info, tables).Ok());
+    info.puzzleName = "Gone Again";
+    {
+        testsupport::FileEventHookScope cut(
+            testsupport::AtReplaceSteps([](int step) { return step == 4 ? EIO : 0; }));
+        ASSERT_EQ(SavePuzzleFiles(PuzzlePath, info, tables).status, PuzzleFileStatus::Unfinished);
+    }
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + ".GONE.TGC.NEW"));
+    EXPECT_EQ(Press(Open("DELE"), DeleteTitle), "PUZZLE GONE DELETED.");
+    EXPECT_FALSE(platform::IsFile(PuzzlePath + ".GONE.SET"));
     EXPECT_EQ(PuzzleFiles().size(), 7u);
 
     // Nothing loaded, or its information file gone: nothing to delete, nothing created.
