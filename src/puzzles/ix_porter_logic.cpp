@@ -536,6 +536,11 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const st
     state = ReadPuzzleSetState(local, base);
     if (!state.exists)
         return TransferOutcome::Copied;
+    // Another copy of the game holding the folder says so; its puzzle stays.
+    if (state.infRead.error.number == platform::ErrFileAlreadyOpen) {
+        ShowFailure(state.infRead);
+        return TransferOutcome::Refused;
+    }
     if (state.infExists) {
         if (!state.infRead.Ok()) {
             // Without its key nobody can say the puzzle may go.

@@ -685,8 +685,9 @@ PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& b
         if (extension == PuzzleFileExtensions[0])
             state.infExists = there;
     }
-    state.infRead = state.infExists ? ParsePuzzleInfo(infBytes, infName, state.info)
-                                    : PuzzleFileResult{PuzzleFileStatus::InfMissing, infName, {}, {}};
+    state.infRead = state.infExists
+                        ? ParsePuzzleInfo(infBytes, infName, state.info)
+                        : PuzzleFileResult{PuzzleFileStatus::InfMissing, infName, {}, {}};
     return state;
 }
 

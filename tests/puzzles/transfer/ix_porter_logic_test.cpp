@@ -1,5 +1,7 @@
 // The transfer window's logic: the drive question, the listing, export and
 // import of whole puzzle sets, and the refusals that keep puzzles whole.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -315,6 +317,15 @@ TEST_F(Transfer, ImportOverAnUnkeyedPuzzleAsksAndOverAKeyedOneRefuses) {
     d.OkClick();
     EXPECT_EQ(Headline(LastBox().text), "PUZZLE FOO CAN'T BE READ ON THIS COMPUTER!");
     EXPECT_EQ(Bytes(PuzzlePath + "FOO.INF"), "short");
+    // Another copy of the game writing the puzzle folder says so.
+    const int other = ::open(PuzzlePath.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    platform::FolderLockWaitMs = 0;
+    platform.ExpectBox(ImportTitle);
+    d.OkClick();
+    platform::FolderLockWaitMs = 2000;
+    ::close(other);
+    EXPECT_EQ(Headline(LastBox().text), "ERROR: PUZZLE FOLDER IN USE!");
 
     // Another copy of the game keys FOO, and saves a keyed ZED the import
     // would have written without a question, while FOO's question is up:

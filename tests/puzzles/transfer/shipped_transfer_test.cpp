@@ -41,8 +41,8 @@ TEST_F(Transfer, ShippedPuzzlesExportedAndImportedIntoAFreshGameLoadTheSame) {
     in.OkClick();
     ASSERT_EQ(LastBox().text, "PUZZLE FILES IMPORTED.");
 
-    for (auto [base, info, tables] :
-         {std::tuple{"C01FIRSTLIT", &firstInfo, &first}, std::tuple{"C11TALLY2K", &tallyInfo, &tally}}) {
+    for (auto [base, info, tables] : {std::tuple{"C01FIRSTLIT", &firstInfo, &first},
+                                      std::tuple{"C11TALLY2K", &tallyInfo, &tally}}) {
         SCOPED_TRACE(base);
         PuzzleInfo loaded;
         ASSERT_TRUE(LoadPuzzleFiles(PuzzlePath, base, loaded).Ok());
