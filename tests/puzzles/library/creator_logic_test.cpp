@@ -521,12 +521,16 @@ TEST_F(CreatorDialog, DeletingNeedsTheStoredKeyExactly) {
     PuzzleTables tables;
     ASSERT_TRUE(ReadPuzzleFiles(PuzzlePath, "GONE", info, tables).Ok());
     info.puzzleName = "Gone Again";
+    tables.keys[3][1].state = 1;
     {
         testsupport::FileEventHookScope cut(
             testsupport::AtReplaceSteps([](int step) { return step == 4 ? EIO : 0; }));
         ASSERT_EQ(SavePuzzleFiles(PuzzlePath, info, tables).status, PuzzleFileStatus::Unfinished);
     }
-    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + ".GONE.TGC.NEW"));
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + ".GONE.KYC.NEW"));
+    CreatorLogic& broken = Open("LOAD");
+    broken.ListClick(RowOf(broken, "GONE"));
+    EXPECT_EQ(Press(broken, LoadTitle).substr(0, 26), "PUZZLE GONE IS DAMAGED!\r\rA");
     EXPECT_EQ(Press(Open("DELE"), DeleteTitle), "PUZZLE GONE DELETED.");
     EXPECT_FALSE(platform::IsFile(PuzzlePath + ".GONE.SET"));
     EXPECT_EQ(PuzzleFiles().size(), 7u);
