@@ -681,9 +681,7 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
     }
     // A set that lost files after a change was cut short goes with what
     // vouched for that change.
-    folder.Remove(PuzzleSetMarkerName(base));
-    for (const char* extension : PuzzleFileExtensions)
-        folder.Remove(PuzzleTempFileName(base + extension));
+    DropPuzzleSetReplace(folder, base);
     folder.Sync();
     typedKey_.clear();
     return 0;

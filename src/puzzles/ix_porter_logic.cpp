@@ -222,10 +222,9 @@ void IXPorterLogic::Activate() {
     for (;;) {
         mode_ = pzlMode;
         if (CustomPuzzleFlag != 0) {
-            platform::Beep();
-            platform::MsgBox(
+            platform::Warn(
                 "CAN'T EXPORT OR IMPORT!\r\rIn Custom mode, can't transfer \rpuzzles in this mode.",
-                MsgOkOnly | MsgExclamation, "TRANSFER    PUZZLES");
+                "TRANSFER    PUZZLES");
             return Hide();
         }
         drive_ = platform::InputBox(
@@ -317,11 +316,10 @@ int16_t IXPorterLogic::LoadTransferList() {
     if (mode_ == ImportMode && !leftOut.empty())
         ReportLeftOut(leftOut);
     if (heldBack > 0) {
-        platform::Beep();
-        platform::MsgBox("TOO MANY PUZZLES TO LIST!\r\rOnly the first " +
-                             std::to_string(MaxListed) + " puzzles are listed;\r" +
-                             std::to_string(heldBack) + " more were left out.",
-                         MsgOkOnly | MsgExclamation, ListingTitle);
+        platform::Warn("TOO MANY PUZZLES TO LIST!\r\rOnly the first " + std::to_string(MaxListed) +
+                           " puzzles are listed;\r" + std::to_string(heldBack) +
+                           " more were left out.",
+                       ListingTitle);
     }
     const auto listed = static_cast<int16_t>(table_.size() - 1);
     if (listed == 0) {
@@ -378,15 +376,13 @@ void IXPorterLogic::ReportLeftOut(const std::vector<std::string>& problems) {
         text += "\r" + problems[i];
     if (problems.size() > Shown)
         text += "\r... and " + std::to_string(problems.size() - Shown) + " more";
-    platform::Beep();
-    platform::MsgBox(text + "\r\rExport them to the drive again\rfrom the computer they came from.",
-                     MsgOkOnly | MsgExclamation, ListingTitle);
+    platform::Warn(text + "\r\rExport them to the drive again\rfrom the computer they came from.",
+                   ListingTitle);
 }
 
 void IXPorterLogic::NoneSelected(const char* title) {
-    platform::Beep();
-    platform::MsgBox("ERROR:  NO PUZZLE(s) SELECTED!\r\rYou MUST Select a puzzle from the list.",
-                     MsgOkOnly | MsgExclamation, title);
+    platform::Warn("ERROR:  NO PUZZLE(s) SELECTED!\r\rYou MUST Select a puzzle from the list.",
+                   title);
     listFocus_ = true;
 }
 
@@ -544,20 +540,18 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const st
     if (state.infExists) {
         if (!state.infRead.Ok()) {
             // Without its key nobody can say the puzzle may go.
-            platform::Beep();
-            platform::MsgBox("PUZZLE " + base +
-                                 " CAN'T BE READ ON THIS COMPUTER!\r\rA puzzle whose key can't "
-                                 "be read can't be replaced by an import.",
-                             MsgOkOnly | MsgExclamation, ImportTitle);
+            platform::Warn("PUZZLE " + base +
+                               " CAN'T BE READ ON THIS COMPUTER!\r\rA puzzle whose key can't "
+                               "be read can't be replaced by an import.",
+                           ImportTitle);
             return TransferOutcome::Refused;
         }
         // A puzzle the library would not delete without its key is never replaced.
         if (KeyRefuses(state.info, NoKey)) {
-            platform::Beep();
-            platform::MsgBox("PUZZLE " + base +
-                                 " IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be "
-                                 "replaced by an import.",
-                             MsgOkOnly | MsgExclamation, ImportTitle);
+            platform::Warn("PUZZLE " + base +
+                               " IS KEYED ON THIS COMPUTER!\r\rA keyed puzzle can't be "
+                               "replaced by an import.",
+                           ImportTitle);
             return TransferOutcome::Refused;
         }
     }

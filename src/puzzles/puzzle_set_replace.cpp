@@ -458,41 +458,45 @@ std::optional<std::string> InfBase(const std::string& infName) {
     return split && split->second == PuzzleFile::Inf ? std::optional(split->first) : std::nullopt;
 }
 
-// A fingerprint of the set `base` as it stands in `folder` now: what stands
-// under each of its names and its marker's, and the bytes of each plain file
-// (only the size of one too large to be a puzzle file). `infBytes` gets the
-// information file's bytes. Names are looked up as they are now, not as the
-// folder was listed, so that a file another copy of the game made counts.
-uint64_t Fingerprint(const platform::Folder& folder, const std::string& base,
-                     std::string* infBytes = nullptr) {
-    uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](uint64_t value) {
-        for (int i = 0; i < 8; ++i, value >>= 8) {
-            hash ^= value & 0xff;
-            hash *= 1099511628211ull;
-        }
-    };
-    auto plan = PlanFor(base);
-    if (!plan)
-        return hash;
-    for (const SetEntry& entry : plan->entries) {
+// The set `base` as it stands in `folder` now, read in one pass. Names are
+// looked up as they are now, not as the folder was listed, so that a file
+// another copy of the game made counts.
+struct SetSnapshot {
+    // What stands under each of its names and its marker's, and the bytes of
+    // each plain file (only the size of one too large to be a puzzle file).
+    uint64_t fingerprint = 0;
+    bool any = false;  // some file of the set stands there
+    bool inf = false;  // its information file does
+    std::string infBytes;
+};
+
+SetSnapshot Snapshot(const platform::Folder& folder, const std::string& base) {
+    SetSnapshot snapshot;
+    std::string seen;
+    for (const SetEntry& entry : PlanFor(base).value_or(SetPlan{}).entries) {
         std::string name = Found(folder, entry.name);
         if (folder.KindNow(name) == platform::Folder::Kind::None)
             name = entry.name;
         const platform::Folder::Kind kind = folder.KindNow(name);
-        mix(static_cast<uint64_t>(kind));
-        platform::OpenFile file;
-        std::string bytes;
+        seen += std::to_string(static_cast<int>(kind));
+        if (kind != platform::Folder::Kind::None)
+            snapshot.any = true;
         if (kind == platform::Folder::Kind::File) {
+            platform::OpenFile file;
+            std::string bytes;
             const auto error = ReadHeld(folder, name, PuzzleFileSizeLimit(entry.kind), file, bytes);
-            mix(file.Size());
-            mix(error ? static_cast<uint64_t>(error.number) : Checksum(bytes));
+            seen += " " + std::to_string(file.Size()) + " " +
+                    (error ? std::to_string(error.number) : Hex(Checksum(bytes)));
+            if (entry.kind == PuzzleFile::Inf)
+                snapshot.infBytes = std::move(bytes);
         }
-        if (infBytes && entry.kind == PuzzleFile::Inf)
-            *infBytes = std::move(bytes);
+        if (entry.kind == PuzzleFile::Inf)
+            snapshot.inf = kind != platform::Folder::Kind::None;
+        seen += "\n";
     }
-    mix(static_cast<uint64_t>(folder.KindNow(PuzzleSetMarkerName(base))));
-    return hash;
+    seen += std::to_string(static_cast<int>(folder.KindNow(PuzzleSetMarkerName(base))));
+    snapshot.fingerprint = Checksum(seen);
+    return snapshot;
 }
 
 // Puts the set `bytes`, checked against `plan`, in place in `folder`.
@@ -510,7 +514,7 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
     if (earlier.what == SetOutcome::Stuck && !broken)
         return earlier.result;
     // What the caller decided on, it decided on the set as it was then.
-    if (expected && Fingerprint(folder, base) != expected->fingerprint)
+    if (expected && Snapshot(folder, base).fingerprint != expected->fingerprint)
         return {PuzzleFileStatus::Changed, base, {}, {}};
 
     // No link is read or written through, one write-protected file keeps the
@@ -589,6 +593,13 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
 
 std::string PuzzleSetMarkerName(const std::string& base) {
     return "." + base + MarkerExtension;
+}
+
+void DropPuzzleSetReplace(platform::Folder& folder, const std::string& base) {
+    if (auto plan = PlanFor(base)) {
+        folder.Remove(PuzzleSetMarkerName(base));
+        RemoveTemps(folder, *plan);
+    }
 }
 
 PuzzleFileResult CheckPuzzleSetFiles(const platform::Folder& folder, const PuzzleInfo& info) {
@@ -675,18 +686,12 @@ PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& b
         state.exists = state.infExists = true;
         return state;
     }
-    std::string infBytes;
-    state.fingerprint = Fingerprint(folder, base, &infBytes);
-    for (const char* extension : PuzzleFileExtensions) {
-        std::string name = Found(folder, base + extension);
-        const bool there = folder.KindNow(name) != platform::Folder::Kind::None ||
-                           folder.KindNow(base + extension) != platform::Folder::Kind::None;
-        state.exists = state.exists || there;
-        if (extension == PuzzleFileExtensions[0])
-            state.infExists = there;
-    }
+    const SetSnapshot snapshot = Snapshot(folder, base);
+    state.fingerprint = snapshot.fingerprint;
+    state.exists = snapshot.any;
+    state.infExists = snapshot.inf;
     state.infRead = state.infExists
-                        ? ParsePuzzleInfo(infBytes, infName, state.info)
+                        ? ParsePuzzleInfo(snapshot.infBytes, infName, state.info)
                         : PuzzleFileResult{PuzzleFileStatus::InfMissing, infName, {}, {}};
     return state;
 }

@@ -76,6 +76,10 @@ enum class PendingSet { Finish, Refuse };
 PuzzleFileResult ReadWholePuzzleSet(platform::Folder& folder, const std::string& base,
                                     PendingSet pending, PuzzleInfo& info, PuzzleTables& tables,
                                     PuzzleSetBytes* bytes = nullptr);
+// Removes the marker and the temporaries of a replace of the set `base`, for
+// a delete of the set; the caller holds the folder's exclusive lock.
+void DropPuzzleSetReplace(platform::Folder& folder, const std::string& base);
+
 // Damaged, naming the first of the seven files `info` names that `folder`
 // lacks ("missing"); Done when all of them are there.
 PuzzleFileResult CheckPuzzleSetFiles(const platform::Folder& folder, const PuzzleInfo& info);
