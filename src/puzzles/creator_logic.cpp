@@ -546,18 +546,23 @@ int16_t CreatorLogic::SavePuzzleFiles(const std::string& puzzleName, const std::
         return 2;
     }
     // The key is asked for on the set as it is now; should another copy of
-    // the game change it before the save, the key is asked for again.
-    for (;;) {
-        PuzzleSetState state = ReadPuzzleSetState(folder, base);
-        if (const int16_t refused = SaveOver(puzzleName, base, state, result); refused != 0)
+    // the game change it before the save, the save decides again, a few times
+    // at most, keeping the new key the player gave.
+    std::optional<std::string> newKey;
+    for (int decision = 0; decision < MaxSetDecisions; ++decision) {
+        const PuzzleSetState state = ReadPuzzleSetState(folder, base);
+        if (const int16_t refused = SaveOver(folder, puzzleName, base, state, newKey, result);
+            refused != 0)
             return refused;
         if (result.status != PuzzleFileStatus::Changed)
             return 0;
     }
+    return 2;
 }
 
-int16_t CreatorLogic::SaveOver(const std::string& puzzleName, const std::string& base,
-                               const PuzzleSetState& state, PuzzleFileResult& result) {
+int16_t CreatorLogic::SaveOver(platform::Folder& folder, const std::string& puzzleName,
+                               const std::string& base, const PuzzleSetState& state,
+                               std::optional<std::string>& newKey, PuzzleFileResult& result) {
     int16_t customFlag = customValue == 1 ? 1 : 0;
     std::string key = typedKey_;
     if (state.infExists) {
@@ -575,13 +580,17 @@ int16_t CreatorLogic::SaveOver(const std::string& puzzleName, const std::string&
             typedKey_.clear();
             return 1;
         } else {
-            const std::string answer = platform::InputBox(
-                "To change Puzzle key\renter your new special\rpuzzle KEY BELOW:\r(Max 16 "
-                "charactors.)",
-                "ENTER  NEW  PUZZLE  KEY", typedKey_);
+            if (!newKey)
+                newKey = platform::InputBox(
+                    "To change Puzzle key\renter your new special\rpuzzle KEY BELOW:\r(Max 16 "
+                    "charactors.)",
+                    "ENTER  NEW  PUZZLE  KEY", typedKey_);
             // A blank answer keeps the key as stored, letter case and all.
-            key = TrimBlanks(answer).empty() ? stored.puzzleKey : answer;
+            key = TrimBlanks(*newKey).empty() ? stored.puzzleKey : *newKey;
         }
+    } else if (newKey && !TrimBlanks(*newKey).empty()) {
+        // The set went while the player gave its new key: the new key still holds.
+        key = *newKey;
     }
     PuzzleInfo info;
     info.puzzleName = puzzleName;
@@ -593,7 +602,7 @@ int16_t CreatorLogic::SaveOver(const std::string& puzzleName, const std::string&
     info.puzzleDate = pzlDate;
     info.specialCondDesc = SpecialCondText;
     info.specialCondCode = SpecialCond.empty() ? std::string(EmptyCondCode) : SpecialCond;
-    result = ::quarvelt::SavePuzzleFiles(PuzzlePath, info, CurrentPuzzleTables(), &state);
+    result = ::quarvelt::SavePuzzleFiles(folder, info, CurrentPuzzleTables(), &state);
     if (!result.Ok())
         return result.status == PuzzleFileStatus::Changed ? 0 : 2;
     typedKey_.clear();

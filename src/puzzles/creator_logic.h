@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,10 +100,12 @@ class CreatorLogic {
     int16_t BuildPuzzleBoard();
     int16_t SavePuzzleFiles(const std::string& puzzleName, const std::string& base,
                             PuzzleFileResult& result);
-    // One try of the save over the set as `state` found it: Changed when the
-    // set changed meanwhile.
-    int16_t SaveOver(const std::string& puzzleName, const std::string& base,
-                     const PuzzleSetState& state, PuzzleFileResult& result);
+    // One try of the save, through `folder`, over the set as `state` found it:
+    // Changed when the set changed meanwhile. `newKey` is the player's answer
+    // to the new-key question, asked once and kept for the next try.
+    int16_t SaveOver(platform::Folder& folder, const std::string& puzzleName,
+                     const std::string& base, const PuzzleSetState& state,
+                     std::optional<std::string>& newKey, PuzzleFileResult& result);
     int16_t DeletePuzzleFiles(const std::string& base, PuzzleFileResult& result);
     // False after the message of a base name that can't be a puzzle's.
     bool CheckBaseName(const std::string& base, const char* title);

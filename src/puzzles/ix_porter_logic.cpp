@@ -125,6 +125,9 @@ bool IXPorterLogic::OpenDriveFolder(DriveFolder& drive, bool create, const char*
         return false;
     }
     const bool made = !error && drive.root.KindOf(DriveFolderName) == Kind::None;
+    // A stick that can't be written is told as such, folder or none.
+    if (made && create && WriteProtected(drive.root))
+        return false;
     if (!error)
         error = drive.puzzles.OpenIn(drive.root, DriveFolderName, create);
     // A folder just made reaches the stick before anything is put in it.
@@ -298,8 +301,8 @@ int16_t IXPorterLogic::LoadTransferList() {
     for (size_t i = 1; i < transferFiles_.size(); ++i) {
         TransferRow row;
         const std::string& file = transferFiles_[i];
-        std::string problem =
-            CheckTransferPuzzle(folder, file, mode_ == ImportMode, row.puzzleName, row.baseName);
+        std::string problem = CheckTransferPuzzle(folder, file, mode_ == ImportMode, row.puzzleName,
+                                                  row.baseName, &row.fingerprint);
         if (problem.empty() && !bases.insert(row.baseName).second)
             problem = file + ": the same puzzle as another file";
         if (!problem.empty()) {
@@ -410,8 +413,8 @@ void IXPorterLogic::ReportRemoved() {
                     TransferTitle());
 }
 
-bool IXPorterLogic::DriveWriteProtected(const DriveFolder& drive) {
-    if (!drive.puzzles.WriteProtected())
+bool IXPorterLogic::WriteProtected(const platform::Folder& folder) {
+    if (!folder.WriteProtected())
         return false;
     platform::Alarm(
         "ERROR: DRIVE " + drive_ +
@@ -422,26 +425,33 @@ bool IXPorterLogic::DriveWriteProtected(const DriveFolder& drive) {
 }
 
 bool IXPorterLogic::StillAsListed(DriveFolder& drive, const std::vector<size_t>& rows) {
-    // A set that no longer reads is damage, which the copy reports; one that
-    // reads under another name is another puzzle.
+    // Only the bytes listed are imported: a set rewritten in place, or another
+    // stick in the slot with sets of the same names, is not what the player chose.
+    // A set that no longer reads is damage, which the copy reports.
+    platform::FolderLock lock(drive.puzzles, false);
     bool same = drive.puzzles.Identity() == listedFolder_;
-    for (size_t i = 0; same && i < rows.size(); ++i) {
+    for (size_t i = 0; same && !lock.Error() && i < rows.size(); ++i) {
         const TransferRow& row = table_[rows[i]];
         PuzzleInfo info;
-        if (!ReadWholePuzzleInfo(drive.puzzles, row.infFile, PendingSet::Refuse, info).Ok())
-            continue;
-        const std::string base = PuzzleBaseName(info.baseName);
-        same = base == row.baseName &&
-               (info.puzzleName.empty() ? base : info.puzzleName) == row.puzzleName;
+        PuzzleTables tables;
+        PuzzleSetBytes bytes;
+        if (ReadWholePuzzleSet(drive.puzzles, row.baseName, PendingSet::Refuse, info, tables,
+                               &bytes)
+                .Ok())
+            same = PuzzleSetFingerprint(bytes) == row.fingerprint;
     }
     if (same)
         return true;
-    platform::Alarm(
-        "ERROR: DRIVE " + drive_ +
-            " HAS CHANGED!\r\rIts puzzles are not those listed.\rNothing was imported: list "
-            "the\rdrive again.",
-        ImportTitle);
+    ReportDriveChanged();
     return false;
+}
+
+void IXPorterLogic::ReportDriveChanged(const std::string& stopped) {
+    platform::Alarm(
+        "ERROR: DRIVE " + drive_ + " HAS CHANGED!\r\rIts puzzles are not those listed.\r" +
+            (stopped.empty() ? "Nothing was imported: list the\rdrive again."
+                             : "The import stopped at " + stopped + ": list\rthe drive again."),
+        ImportTitle);
 }
 
 void IXPorterLogic::RefuseLinkedFolder(const char* title) {
@@ -480,7 +490,7 @@ void IXPorterLogic::ExportPuzzles() {
     DriveFolder drive;
     if (!OpenDriveFolder(drive, true, ExportTitle))
         return;
-    if (DriveWriteProtected(drive))
+    if (WriteProtected(drive.puzzles))
         return;
     platform::Folder local;
     if (auto error = local.Open(PuzzlePath)) {
@@ -516,7 +526,7 @@ void IXPorterLogic::ExportPuzzles() {
             continue;
         ++failures;
         // A drive pulled out or write-protected stops the export with one message.
-        if (DriveRemoved(drive) || DriveWriteProtected(drive))
+        if (DriveRemoved(drive) || WriteProtected(drive.puzzles))
             return;
         ShowFailure(result, &drive.puzzles);
     }
@@ -562,9 +572,12 @@ TransferOutcome IXPorterLogic::MayReplaceLocal(platform::Folder& local, const st
     return TransferOutcome::Copied;
 }
 
-bool IXPorterLogic::ImportSet(DriveFolder& drive, platform::Folder& local, const std::string& base,
+bool IXPorterLogic::ImportSet(DriveFolder& drive, platform::Folder& local, const TransferRow& row,
                               TransferOutcome& outcome, PuzzleFileResult& result) {
-    for (;;) {
+    const std::string& base = row.baseName;
+    // The question is asked again on a set that changed since it was answered,
+    // a few times at most; then the set is left as the other copy made it.
+    for (int decision = 0; decision < MaxSetDecisions; ++decision) {
         PuzzleSetState state;
         outcome = MayReplaceLocal(local, base, state);
         if (outcome != TransferOutcome::Copied)
@@ -575,12 +588,17 @@ bool IXPorterLogic::ImportSet(DriveFolder& drive, platform::Folder& local, const
             return false;
         }
         // Whatever the answer was given on must still stand once the folder is locked.
-        result = TransferPuzzleSet(drive.puzzles, local, base, PendingSet::Refuse, &state);
-        if (result.status != PuzzleFileStatus::Changed) {
-            outcome = OutcomeOf(result);
-            return true;
+        result = TransferPuzzleSet(drive.puzzles, local, base, PendingSet::Refuse, &state,
+                                   &row.fingerprint);
+        outcome = OutcomeOf(result);
+        if (result.status == PuzzleFileStatus::NotAsListed) {
+            ReportDriveChanged(base);
+            return false;
         }
+        if (result.status != PuzzleFileStatus::Changed)
+            return true;
     }
+    return true;
 }
 
 void IXPorterLogic::ImportPuzzles() {
@@ -632,7 +650,7 @@ void IXPorterLogic::ImportPuzzles() {
         }
         TransferOutcome outcome = TransferOutcome::Copied;
         PuzzleFileResult result;
-        const bool goOn = ImportSet(drive, local, base, outcome, result);
+        const bool goOn = ImportSet(drive, local, table_[row], outcome, result);
         lastTransfer_.push_back({base, outcome});
         if (!goOn)
             return;

@@ -35,9 +35,10 @@ DriveEntry CheckDriveEntry(const std::string& entry);
 // A listed puzzle: one row of TransferTable.
 struct TransferRow {
     std::string puzzleName;
-    std::string infFile;     // its information file's stored name
-    std::string mark = "N";  // "S": marked for the transfer
-    std::string baseName;    // checked when the row was listed
+    std::string infFile;       // its information file's stored name
+    std::string mark = "N";    // "S": marked for the transfer
+    std::string baseName;      // checked when the row was listed
+    uint64_t fingerprint = 0;  // of its bytes as listed, for an import
 };
 
 // What became of one marked puzzle at the last OK.
@@ -124,10 +125,13 @@ class IXPorterLogic {
     bool DriveRemoved(const DriveFolder& drive);
     // Tells the player that the drive is gone and what to do.
     void ReportRemoved();
-    // True, after its one message, when the drive can't be written.
-    bool DriveWriteProtected(const DriveFolder& drive);
+    // True, after its one message, when the drive's `folder` can't be written.
+    bool WriteProtected(const platform::Folder& folder);
     // False, after saying so, when the drive no longer holds what was listed.
     bool StillAsListed(DriveFolder& drive, const std::vector<size_t>& rows);
+    // Tells the player that the drive's puzzles are not those listed; `stopped`
+    // names the puzzle the import stopped at, when some came before it.
+    void ReportDriveChanged(const std::string& stopped = {});
     // No link below the drive's root is followed.
     void RefuseLinkedFolder(const char* title);
     void ExportPuzzles();
@@ -138,7 +142,7 @@ class IXPorterLogic {
                                     PuzzleSetState& state);
     // Imports the set `base`, asking again whenever the set here changed
     // after the player answered; false, after saying so, when the import stops.
-    bool ImportSet(DriveFolder& drive, platform::Folder& local, const std::string& base,
+    bool ImportSet(DriveFolder& drive, platform::Folder& local, const TransferRow& row,
                    TransferOutcome& outcome, PuzzleFileResult& result);
     // One message naming the sets a listing of the drive left out, and why.
     void ReportLeftOut(const std::vector<std::string>& problems);

@@ -1,6 +1,7 @@
 #include "puzzles/puzzle_files.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "common/text.h"
@@ -568,8 +569,12 @@ PuzzleFileResult ParsePuzzleSet(const PuzzleSetBytes& bytes, const std::string& 
     return {};
 }
 
-PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
-                                 const PuzzleTables& tables, const PuzzleSetState* expected) {
+namespace {
+
+// The bytes of the set `info` and `tables` make, under the stored names of
+// its base name; a refusal when no reader would take them back.
+std::optional<PuzzleFileResult> EncodeForSave(PuzzleInfo& info, const PuzzleTables& tables,
+                                              PuzzleSetBytes& bytes) {
     const std::string base = TrimBlanks(info.baseName);
     if (!IsPuzzleBaseName(base))
         return Refused(base, "base name");
@@ -583,11 +588,28 @@ PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
     // Whatever is written must read back: the replace puts the stored set
     // through the reader's checks before it touches the folder.
     const SetEncoding set = EncodeSet(info, tables);
-    PuzzleSetBytes bytes;
     for (size_t i = 0; i < bytes.size(); ++i)
         for (const RecordBuffer& record : set.files[i])
             bytes[i] += record.Bytes();
-    return ReplacePuzzleSet(folder, base, bytes, expected);
+    return std::nullopt;
+}
+
+}  // namespace
+
+PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
+                                 const PuzzleTables& tables, const PuzzleSetState* expected) {
+    PuzzleSetBytes bytes;
+    if (auto refusal = EncodeForSave(info, tables, bytes))
+        return *refusal;
+    return ReplacePuzzleSet(folder, info.baseName, bytes, expected);
+}
+
+PuzzleFileResult SavePuzzleFiles(platform::Folder& folder, PuzzleInfo info,
+                                 const PuzzleTables& tables, const PuzzleSetState* expected) {
+    PuzzleSetBytes bytes;
+    if (auto refusal = EncodeForSave(info, tables, bytes))
+        return *refusal;
+    return ReplacePuzzleSet(folder, info.baseName, bytes, expected);
 }
 
 PuzzleFileResult ReadPuzzleInfo(const std::string& infPath, PuzzleInfo& info) {

@@ -21,6 +21,10 @@
 #include "common/toolbox_catalogue.h"
 #include "platform/errors.h"
 
+namespace platform {
+class Folder;
+}
+
 namespace quarvelt {
 
 inline constexpr size_t PuzzleInfoRecordLength = 1320;
@@ -108,6 +112,9 @@ enum class PuzzleFileStatus {
     // The set changed after the caller looked at it (another copy of the
     // game wrote it): nothing was written, and the caller decides again.
     Changed,
+    // The set read is not the one the player chose from a listing (the drive
+    // was rewritten or swapped since): nothing was written.
+    NotAsListed,
 };
 
 struct PuzzleFileResult {
@@ -156,6 +163,11 @@ struct PuzzleSetState;
 // before the new set is committed the set that was there before stays whole.
 // With `expected`, a set that is no longer as it was then is left alone (Changed).
 PuzzleFileResult SavePuzzleFiles(const std::string& folder, PuzzleInfo info,
+                                 const PuzzleTables& tables,
+                                 const PuzzleSetState* expected = nullptr);
+// The same through a folder already open: a caller that read the set through
+// `folder` writes it through the very same names.
+PuzzleFileResult SavePuzzleFiles(platform::Folder& folder, PuzzleInfo info,
                                  const PuzzleTables& tables,
                                  const PuzzleSetState* expected = nullptr);
 

@@ -591,6 +591,13 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
 
 }  // namespace
 
+uint64_t PuzzleSetFingerprint(const PuzzleSetBytes& bytes) {
+    std::string sums;
+    for (const std::string& file : bytes)
+        sums += std::to_string(file.size()) + " " + Hex(Checksum(file)) + "\n";
+    return Checksum(sums);
+}
+
 std::string PuzzleSetMarkerName(const std::string& base) {
     return "." + base + MarkerExtension;
 }

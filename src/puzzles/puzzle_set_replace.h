@@ -15,6 +15,7 @@
 // lock on its folder, and every read a shared one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ struct PuzzleSetState {
 // finished first, as a reader does; of a Broken set, the information file as
 // it stands is read, for the set may be replaced or deleted whole).
 PuzzleSetState ReadPuzzleSetState(platform::Folder& folder, const std::string& base);
+// How many times a caller decides on a set that keeps changing while it asks
+// (Changed) before it gives up, writes nothing and tells the player.
+inline constexpr int MaxSetDecisions = 3;
 
 // Puts the set `bytes` (by PuzzleFile) in place of the set `base` of `folder`.
 // The base name must pass IsPuzzleBaseName, and the bytes must read as a load
@@ -64,6 +68,10 @@ PuzzleFileResult ReplacePuzzleSet(platform::Folder& folder, const std::string& b
 PuzzleFileResult ReplacePuzzleSet(const std::string& folder, const std::string& base,
                                   const PuzzleSetBytes& bytes,
                                   const PuzzleSetState* expected = nullptr);
+
+// A fingerprint of the bytes of a set's seven files: two sets with the same
+// fingerprint are, as far as a transfer can tell, the same set.
+uint64_t PuzzleSetFingerprint(const PuzzleSetBytes& bytes);
 
 // What a reader does with a set whose marker stands: finish it where it lies
 // (the puzzle folder), or refuse it (a drive being imported from).

@@ -73,7 +73,7 @@ std::string CheckTransferNames(platform::Folder& folder, const std::string& file
 }
 
 std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& file, bool onDrive,
-                                std::string& puzzleName, std::string& base) {
+                                std::string& puzzleName, std::string& base, uint64_t* fingerprint) {
     PuzzleInfo info;
     if (std::string problem = CheckTransferNames(folder, file, onDrive, info, base);
         !problem.empty())
@@ -81,10 +81,13 @@ std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& fil
     if (onDrive) {
         PuzzleInfo read;
         PuzzleTables tables;
+        PuzzleSetBytes bytes;
         if (PuzzleFileResult result =
-                ReadWholePuzzleSet(folder, base, PendingSet::Refuse, read, tables);
+                ReadWholePuzzleSet(folder, base, PendingSet::Refuse, read, tables, &bytes);
             !result.Ok())
             return Problem(result, file);
+        if (fingerprint)
+            *fingerprint = PuzzleSetFingerprint(bytes);
     }
     puzzleName = info.puzzleName.empty() ? base : info.puzzleName;
     return {};
@@ -92,7 +95,7 @@ std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& fil
 
 PuzzleFileResult TransferPuzzleSet(platform::Folder& from, platform::Folder& to,
                                    const std::string& base, PendingSet pending,
-                                   const PuzzleSetState* expected) {
+                                   const PuzzleSetState* expected, const uint64_t* listed) {
     PuzzleInfo info;
     PuzzleTables tables;
     PuzzleSetBytes bytes;
@@ -101,6 +104,8 @@ PuzzleFileResult TransferPuzzleSet(platform::Folder& from, platform::Folder& to,
         return result;
     if (PuzzleBaseName(info.baseName) != base)
         return {PuzzleFileStatus::Damaged, base + Extension(PuzzleFile::Inf), "base name", {}};
+    if (listed && PuzzleSetFingerprint(bytes) != *listed)
+        return {PuzzleFileStatus::NotAsListed, base, {}, {}};
     return ReplacePuzzleSet(to, base, bytes, expected);
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "platform/files.h"
@@ -31,17 +32,22 @@ TransferNames TransferFileNames(const std::string& base);
 std::string CheckTransferNames(platform::Folder& folder, const std::string& file, bool onDrive,
                                PuzzleInfo& info, std::string& base);
 // CheckTransferNames, and on a drive, whose puzzles come from elsewhere, all
-// seven files read as a load reads them. A set whose replace was cut short is
+// seven files read as a load reads them, with `fingerprint` set to the
+// PuzzleSetFingerprint of the bytes read. A set whose replace was cut short is
 // finished in the puzzle folder and refused on a drive. `puzzleName` is what
 // the list shows.
 std::string CheckTransferPuzzle(platform::Folder& folder, const std::string& file, bool onDrive,
-                                std::string& puzzleName, std::string& base);
+                                std::string& puzzleName, std::string& base,
+                                uint64_t* fingerprint = nullptr);
 
 // Copies the set `base` of `from` into `to`: read whole from `from` (a set
 // cut short there finished or refused as `pending` says) and put in place
 // whole in `to`, only while the set there is still `expected` when given.
+// With `listed`, only a set read with that fingerprint is put in place, else
+// nothing is written (NotAsListed).
 PuzzleFileResult TransferPuzzleSet(platform::Folder& from, platform::Folder& to,
                                    const std::string& base, PendingSet pending,
-                                   const PuzzleSetState* expected = nullptr);
+                                   const PuzzleSetState* expected = nullptr,
+                                   const uint64_t* listed = nullptr);
 
 }  // namespace quarvelt

@@ -56,6 +56,9 @@ class ScriptedPlatform : public platform::MessageBoxes,
     // Drive list control.
     std::vector<platform::Drive> drives;
     bool drivesFail = false;
+    // The letters the code under test awaited a drive for, in order (0: none).
+    std::vector<char> awaited;
+    void Await(char letter) override { awaited.push_back(letter); }
     platform::WorkArea workArea{0, 0, 1280, 800};
     bool systemInfoStarts = false;
     int systemInfoStarted = 0;

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <new>
 #include <optional>
 #include <tuple>
@@ -307,12 +310,7 @@ TEST_F(CreatorDialog, ASetCutShortIsRefusedByNameAndLoadsOnceItCanBeFinished) {
     info.puzzleName = "New Cut";
     const std::string shc = PuzzlePath + "CUT.SHC";
     {
-        testsupport::FileEventHookScope protect(testsupport::AtReplaceSteps([&shc](int step) {
-            if (step != 4)
-                return 0;
-            ::chmod(shc.c_str(), 0444);
-            return EACCES;
-        }));
+        testsupport::FileEventHookScope protect(testsupport::ProtectAtFourthRename(shc));
         ASSERT_EQ(SavePuzzleFiles(PuzzlePath, info, tables).status, PuzzleFileStatus::Unfinished);
     }
 
@@ -460,6 +458,44 @@ TEST_F(CreatorDialog, SavingOverAStoredPuzzleFollowsItsKey) {
     platform.ExpectInput("   ");
     Press(*d, UpdateTitle);
     EXPECT_EQ(Stored("LOCKED").puzzleKey, "NewKey");
+
+    // Another copy of the game at work while the save asks or writes: the save
+    // decides again on the set as it is then, three times at most, asking for
+    // the new key once and keeping the answer.
+    struct Other {
+        const char* what;
+        int nth;  // the read of LOCKED.INF it acts at, 0: every one
+        std::function<void()> act;
+        const char* title;
+        std::string told, key;
+    };
+    const std::vector<Other> others = {
+        {"changes the set on every read", 0,
+         [] { std::ofstream(PuzzlePath + "LOCKED.TGC", std::ios::app) << 'x'; }, SaveTitle,
+         "PUZZLE LOCKED HAS CHANGED!\r\rAnother copy of the game changed it.\rNothing was "
+         "changed here.",
+         "NewKey"},
+        {"deletes the set during the key question", 2,
+         [] {
+             for (const char* extension : PuzzleFileExtensions)
+                 std::filesystem::remove(PuzzlePath + "LOCKED" + extension);
+         },
+         UpdateTitle, "PUZZLE LOCKED UPDATED.", "Newer"},
+        {"keys the set anew during the key question", 2,
+         [] { WritePuzzle("LOCKED", "Locked", "Other", 0); }, KeyedTitle,
+         "ERROR: MISSING OR INVALIED KEY!  \r\rYou MUST supply a valid key\rto save a keyed "
+         "puzzle.",
+         "Other"},
+    };
+    for (const Other& other : others) {
+        SCOPED_TRACE(other.what);
+        d = &save("LOCKED", Stored("LOCKED").puzzleKey.c_str());
+        platform.ExpectInput("Newer");
+        testsupport::FileEventHookScope hook(
+            testsupport::AtOpenRead("LOCKED.INF", other.nth, other.act));
+        EXPECT_EQ(Press(*d, other.title), other.told);
+        EXPECT_EQ(Stored("LOCKED").puzzleKey, other.key);
+    }
 
     // A key of twenty characters keeps sixteen; only those match later.
     Press(save("LONG", "ABCDEFGHIJKLMNOPQRST"), SaveTitle);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "support/child_process.h"
 #include "transfer_fixture.h"
@@ -244,6 +245,8 @@ TEST_F(Transfer, ADriveThatCannotBeWrittenReportsTheFailure) {
     d.OkClick();
     EXPECT_EQ(LastBox().text.rfind("ERROR ", 0), 0u) << LastBox().text;
     EXPECT_NE(LastBox().text, "PUZZLE FILES EXPORTED.");
+    // While the game asks for the disk, a drive put in takes the letter asked for.
+    EXPECT_EQ(platform.awaited, (std::vector<char>{'E', 0}));
 
     // A drive gone since the question copies nothing.
     platform.drives.pop_back();
@@ -349,6 +352,24 @@ TEST_F(Transfer, ImportOverAnUnkeyedPuzzleAsksAndOverAKeyedOneRefuses) {
         ASSERT_TRUE(ReadPuzzleInfo(PuzzlePath + base + ".INF", info).Ok());
         EXPECT_EQ(info.puzzleKey, "SECRET");
     }
+
+    // Another copy changing FOO on every read: asked three times at most, then
+    // told, and FOO stays as that copy left it.
+    WritePuzzle(PuzzlePath, "FOO", "Old Foo");
+    IXPorterLogic& busy = Open(ImportMode);
+    Select({"New Foo"});
+    for (int answer :
+         {platform::AnswerYes, platform::AnswerYes, platform::AnswerYes, platform::AnswerOk})
+        platform.ExpectBox(ImportTitle, answer);
+    {
+        testsupport::FileEventHookScope other(testsupport::AtOpenRead(
+            "FOO.INF", 0, [] { std::ofstream(PuzzlePath + "FOO.TGC", std::ios::app) << 'x'; }));
+        busy.OkClick();
+    }
+    EXPECT_EQ(LastBox().text,
+              "PUZZLE FOO HAS CHANGED!\r\rAnother copy of the game changed it.\rNothing was "
+              "changed here.");
+    EXPECT_EQ(Bytes(PuzzlePath + "FOO.INF"), old);
 }
 
 TEST_F(Transfer, HostileOrDamagedSetsOnTheDriveAreNotListed) {
@@ -435,15 +456,14 @@ TEST_F(Transfer, ASetWhoseFilesAreNotTheOnesItsInformationFileNamesIsNotListed) 
     IXPorterLogic& d = Open(ImportMode, "D:", {ListingTitle});
     EXPECT_EQ(d.Items(), std::vector<std::string>{"Bar"});
 
-    // Shadowed after the listing: refused before anything is copied.
+    // Shadowed after the listing: not what was listed, refused before anything is copied.
     dir.Write("STICK/PUZZLE/bar.tgc", Bytes(drive + "BAR.TGC"));
     dir.Write("STICK/PUZZLE/BAR.TGC", "garbage");
     Patch(drive + "BAR.INF", 184, 24, "bar.tgc");
     Select({"Bar"});
     platform.ExpectBox(ImportTitle);
     d.OkClick();
-    EXPECT_EQ(LastBox().text, std::string(PuzzleDamagedText) +
-                                  "\r\rBAR.TGC: not the file its information file names");
+    EXPECT_EQ(Headline(LastBox().text), "ERROR: DRIVE D: HAS CHANGED!");
     EXPECT_EQ(Files(PuzzlePath), Sorted(SetOf("FOO")));
     EXPECT_EQ(Bytes(PuzzlePath + "FOO.PZL"), local);
 }
@@ -586,6 +606,7 @@ TEST_F(Transfer, ALocalPuzzleTheLibraryWouldAskAKeyForOrWriteProtectedIsNeverRep
 TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
     namespace fs = std::filesystem;
     const std::string puzzles = stick + "PUZZLE/", other = dir.Path() + "STICK2/";
+    std::string listedAaa;
     struct Case {
         const char* what;
         std::string mode;
@@ -622,6 +643,25 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
          },
          "ERROR: DRIVE D: HAS CHANGED!",
          {}},
+        {"the listed set rewritten in place, names and all",
+         ImportMode,
+         [&] { WritePuzzle(puzzles, "BAR", "BAR", "SECRET"); },
+         "ERROR: DRIVE D: HAS CHANGED!",
+         {}},
+        {"a write-protected stick with no PUZZLE folder",
+         ExportMode,
+         [&] {
+             fs::remove_all(puzzles);
+             ::chmod(stick.c_str(), 0555);
+         },
+         "ERROR: DRIVE D: IS WRITE-PROTECTED!",
+         {}},
+        {"the listed set rewritten while its question is up", ImportMode, [] {},
+         "ERROR: DRIVE D: HAS CHANGED!",
+         [&](const std::string& title) {
+             if (title == "IMPORT PUZZLE FILES" && Bytes(puzzles + "AAA.INF") == listedAaa)
+                 WritePuzzle(puzzles, "AAA", "Listed Foo", "SECRET");
+         }},
         {"a stick unmounted with the list up",
          ImportMode,
          [&] { platform.drives.erase(platform.drives.begin() + 1); },
@@ -659,7 +699,8 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ::chmod(puzzles.c_str(), 0755);
+        for (const std::string& folder : {stick, puzzles})
+            ::chmod(folder.c_str(), 0755);
         for (const std::string& folder : {puzzles, PuzzlePath, stick + "OTHER/", other})
             std::filesystem::remove_all(folder);
         const bool import = c.mode == ImportMode;
@@ -668,12 +709,14 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
             WritePuzzle(import ? puzzles : PuzzlePath, base,
                         std::string(base) == "AAA" ? "Listed Foo" : base);
         WritePuzzle(import ? PuzzlePath : puzzles, "AAA", "Old Foo");
-        const std::vector<std::string> local = Files(PuzzlePath), onStick = Files(puzzles);
+        const std::vector<std::string> local = Files(PuzzlePath);
+        listedAaa = Bytes(puzzles + "AAA.INF");
         const auto drives = platform.drives;
 
         IXPorterLogic& d = Open(c.mode);
         Select({"Listed Foo", "BAR", "BAZ"});
         c.change();
+        const std::vector<std::string> onStick = Files(puzzles);
         if (!import)
             platform.ExpectBox(InsertTitle);
         if (c.atBox) {
@@ -690,8 +733,8 @@ TEST_F(Transfer, ADriveChangedWriteProtectedOrRemovedStopsWithOneMessage) {
 
         EXPECT_EQ(Headline(LastBox().text), c.headline);
         EXPECT_EQ(platform.Boxes().size(), before + (import ? 1 : 2) + (c.atBox ? 1 : 0));
-        if (c.atBox)
-            ::chmod(puzzles.c_str(), 0755);
+        for (const std::string& folder : {stick, puzzles})
+            ::chmod(folder.c_str(), 0755);
         EXPECT_EQ(Files(PuzzlePath), local);
         if (!import) {
             EXPECT_EQ(Files(puzzles), onStick);
@@ -715,12 +758,7 @@ TEST_F(Transfer, AnExportCutShortIsFinishedByTheNextExportAndNeverImported) {
     platform.ExpectBox(InsertTitle);
     platform.ExpectBox(ExportTitle);
     {
-        testsupport::FileEventHookScope protect(testsupport::AtReplaceSteps([&shc](int step) {
-            if (step != 4)
-                return 0;
-            ::chmod(shc.c_str(), 0444);
-            return EACCES;
-        }));
+        testsupport::FileEventHookScope protect(testsupport::ProtectAtFourthRename(shc));
         d.OkClick();
     }
     EXPECT_EQ(LastBox().text,
