@@ -1,8 +1,9 @@
 // Drives on Linux: "C:" is the root file system; removable and optical volumes get letters
 // from "D:" to "Z:". A volume keeps its letter for as long as it stays mounted, a newly
 // mounted one takes the letter the game is asking a drive for when that is free, else the
-// lowest free letter (several at once in the order of their mount points), and a volume
-// that is unmounted or whose device has gone frees its letter.
+// lowest free letter (several at once in the order of their mount points). A volume on a
+// /dev device frees its letter when it is unmounted or its device has gone; one a
+// user-space driver mounts names no device, and frees its letter when it is unmounted.
 #pragma once
 
 #include <functional>

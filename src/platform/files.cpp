@@ -144,13 +144,13 @@ bool IsEntryName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
-// `name` is the file flushed, empty for a folder.
+// `name` is the file flushed, empty for a folder. A file system that cannot
+// flush (EINVAL) or is mounted read-only (EROFS) counts as done.
 RuntimeError Flush(int fd, const std::string& name) {
-    if (int err = Event(name.empty() ? FileEventKind::FlushFolder : FileEventKind::Flush, name))
-        return ErrorFromErrno(err, name);
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
-        return ErrorFromErrno(errno);
-    return {};
+    int err = Event(name.empty() ? FileEventKind::FlushFolder : FileEventKind::Flush, name);
+    if (err == 0 && ::fsync(fd) != 0)
+        err = errno;
+    return err == EINVAL || err == EROFS ? RuntimeError{} : ErrorFromErrno(err, name);
 }
 
 // Gives a new file its permissions. A drive that keeps none may refuse the
@@ -209,7 +209,8 @@ RuntimeError WriteAtomicIn(int dirFd, const std::string& name, const std::string
             if (err != 0)
                 error = ErrorFromErrno(err, name);
         }
-        if (error)
+        // The temporary goes; should that fail, it is a leftover AtomicLeftoverOf knows.
+        if (error && Event(FileEventKind::Remove, temp) == 0)
             ::unlinkat(dirFd, temp.c_str(), 0);
         return error;
     }
@@ -623,10 +624,19 @@ void Folder::Forget(const std::string& name) {
 }
 
 std::vector<std::string> Folder::FileNames(bool links) const {
+    return NamesOf(
+        [links](Kind kind) { return kind == Kind::File || (links && kind == Kind::Link); });
+}
+
+std::vector<std::string> Folder::Names() const {
+    return NamesOf([](Kind) { return true; });
+}
+
+std::vector<std::string> Folder::NamesOf(const std::function<bool(Kind)>& wanted) const {
     // LessIgnoringCase's order, with each name's lower-case key made once.
     std::vector<std::pair<std::string, std::string>> keyed;
     for (const auto& [name, kind] : kinds_) {
-        if (kind != Kind::File && !(links && kind == Kind::Link))
+        if (!wanted(kind))
             continue;
         std::string key = name;
         std::transform(key.begin(), key.end(), key.begin(), Lower);
@@ -709,7 +719,9 @@ RuntimeError Folder::CreateFile(const std::string& name, const std::string& byte
         // opened for reading (a FUSE FAT driver answers EPERM, or other
         // bytes): the very same file, opened anew.
         if (error || back != bytes) {
-            Descriptor again{::openat(fd_, name.c_str(), O_RDONLY | SafeOpen)};
+            Descriptor again{Event(FileEventKind::OpenRead, name)
+                                 ? -1
+                                 : ::openat(fd_, name.c_str(), O_RDONLY | SafeOpen)};
             if (again.fd >= 0 && SameOpenFile(again.fd, file.fd_))
                 error = ReadAt(again.fd, 0, bytes.size(), back);
         }
@@ -766,8 +778,11 @@ RuntimeError Folder::Remove(const std::string& name) {
     if (!IsEntryName(name))
         return MakeError(ErrBadFileName);
     struct stat st;
-    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            Forget(name);
         return MakeError(ErrFileNotFound);
+    }
     if (S_ISDIR(st.st_mode))
         return MakeError(ErrPathFileAccess);
     if (auto error = WritableCheck(st, fd_, name))
@@ -816,13 +831,24 @@ bool Folder::WriteProtected() const {
 namespace {
 
 // Takes `operation` (LOCK_SH or LOCK_EX) on `fd`, waiting up to FolderLockWaitMs.
-RuntimeError TakeLock(int fd, int operation) {
+// flock makes a shared lock exclusive by letting it go first, and a try that
+// fails leaves none: with `keepShared` each such try takes the shared lock back
+// before the next, so that between tries it is held again. When it can't be,
+// `lost` is set and that is the error.
+RuntimeError TakeLock(int fd, int operation, bool keepShared, bool& lost) {
     constexpr auto Step = std::chrono::milliseconds(20);
     for (int waited = 0;; waited += static_cast<int>(Step.count())) {
         if (::flock(fd, operation | LOCK_NB) == 0)
             return {};
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return ErrorFromErrno(errno);
+        const int err = errno;
+        if (keepShared) {
+            if (auto error = TakeLock(fd, LOCK_SH, false, lost)) {
+                lost = true;
+                return error;
+            }
+        }
+        if (err != EWOULDBLOCK && err != EINTR)
+            return ErrorFromErrno(err);
         if (waited >= FolderLockWaitMs)
             return MakeError(ErrFileAlreadyOpen);
         std::this_thread::sleep_for(Step);
@@ -835,6 +861,9 @@ struct HeldLock {
     int fd = -1;
     int shared = 0;
     int exclusive = 0;
+    // The shared locks counted are not held: a change to exclusive let them
+    // go and they could not be taken back. The next lock is taken anew.
+    bool lost = false;
 };
 
 std::map<FileIdentity, HeldLock>& HeldLocks() {
@@ -865,15 +894,14 @@ FolderLock::FolderLock(const Folder& folder, bool exclusive)
     }
     std::lock_guard guard(HeldLocksMutex());
     HeldLock& held = HeldLocks()[folder_];
-    const bool already = exclusive ? held.exclusive > 0 : held.exclusive > 0 || held.shared > 0;
-    if (!already) {
+    const bool shared = held.shared > 0 && !held.lost;
+    if (held.exclusive == 0 && (exclusive || !shared)) {
         if (held.fd < 0)
             held.fd = ::fcntl(folder.fd_, F_DUPFD_CLOEXEC, 0);
-        error_ =
-            held.fd < 0 ? ErrorFromErrno(errno) : TakeLock(held.fd, exclusive ? LOCK_EX : LOCK_SH);
-        // A failed change from shared to exclusive may have let the shared lock go.
-        if (error_ && held.shared > 0)
-            TakeLock(held.fd, LOCK_SH);
+        error_ = held.fd < 0 ? ErrorFromErrno(errno)
+                             : TakeLock(held.fd, exclusive ? LOCK_EX : LOCK_SH, shared, held.lost);
+        if (!error_)
+            held.lost = false;
     }
     if (!error_) {
         ++(exclusive ? held.exclusive : held.shared);
@@ -896,7 +924,7 @@ FolderLock::~FolderLock() {
     if (--count > 0 || held.exclusive > 0)
         return;
     if (held.shared > 0) {
-        ::flock(held.fd, LOCK_SH);
+        held.lost = ::flock(held.fd, LOCK_SH) != 0;
         return;
     }
     ::flock(held.fd, LOCK_UN);

@@ -125,6 +125,8 @@ class Folder {
     // The names of its plain files, and with `links` of its links, sorted
     // without regard to case.
     std::vector<std::string> FileNames(bool links = false) const;
+    // Every name in it, whatever stands there, in the same order.
+    std::vector<std::string> Names() const;
     // The name under which `name` stands: itself, else the first that differs
     // only in case; empty when there is none.
     std::string Find(const std::string& name) const;
@@ -145,7 +147,8 @@ class Folder {
     RuntimeError WriteFileAtomic(const std::string& name, const std::string& bytes);
     // Moves `from` over `to` within this folder in one step.
     RuntimeError Rename(const std::string& from, const std::string& to);
-    // Removes the file or link `name` (never a folder).
+    // Removes the file or link `name` (never a folder). A name found gone is
+    // forgotten (error 53).
     RuntimeError Remove(const std::string& name);
     // CheckWritable's rule for the plain file `name`.
     RuntimeError CheckWritable(const std::string& name) const;
@@ -163,6 +166,7 @@ class Folder {
   private:
     friend class FolderLock;
     RuntimeError ReadNames();
+    std::vector<std::string> NamesOf(const std::function<bool(Kind)>& wanted) const;
     void Forget(const std::string& name);
     void Note(const std::string& name, Kind kind);
 
@@ -177,7 +181,12 @@ class Folder {
 // Another copy holding it is waited for briefly (FolderLockWaitMs), then the
 // lock fails with error 55. Locks nest within one process, whichever Folder
 // open on the folder takes them: a shared lock inside an exclusive one is
-// already held, and so is a lock taken again through another Folder.
+// already held, and so is a lock taken again through another Folder. An
+// exclusive lock inside a shared one changes the lock held, which may let
+// another copy in before it is granted: what was read before it must be read
+// again. The folder is held shared again between its tries and after it
+// fails; when that can't be, it fails with that error, and the shared locks
+// around it no longer count as held: the next lock on the folder is taken anew.
 class FolderLock {
   public:
     FolderLock(const Folder& folder, bool exclusive);
@@ -214,8 +223,11 @@ struct FileEvent {
     FileEventKind kind;
     std::string name;
 };
-// Runs before every such operation. Its answer is 0 to let the operation go
-// on, or an errno value it then fails with, as if the system had refused it.
+// Runs before every such operation, a cleanup after a failure included. Its
+// answer is 0 to let the operation go on, or an errno value it then fails
+// with, as if the system had refused it. Reads by path (ReadBytes) or through
+// a file already open, opens of folders, closes, looks at names and kinds,
+// and folder locks send none.
 void SetFileEventHook(std::function<int(const FileEvent&)> hook);
 
 // The folder of the running executable, with a trailing '/'.

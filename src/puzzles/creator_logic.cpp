@@ -43,9 +43,28 @@ std::string SizeText(int16_t rows, int16_t cols) {
     return std::to_string(rows) + "," + std::to_string(cols);
 }
 
-// How a file operation of the set failed, in the game's words.
+// How a file operation of the set failed, in the game's words. A link, a
+// folder or a pipe under a name of the set is named, with what to do.
 std::string FailureText(const PuzzleFileResult& result) {
-    return PuzzleFailureText(result, NextStartFinisher);
+    std::string text = PuzzleFailureText(result);
+    if (result.status == PuzzleFileStatus::Damaged &&
+        (result.reason == NotPlainFile || result.reason == "link"))
+        text += "\r\rRemove " + result.file + " from the puzzle\rfolder by hand.";
+    return text;
+}
+
+// A write refused because something other than a plain file stands under a
+// name of the set says what stands there.
+void NameWhatStands(const platform::Folder& folder, PuzzleFileResult& result) {
+    if (result.status != PuzzleFileStatus::Failed ||
+        result.error.number != platform::ErrPathFileAccess || result.file.empty())
+        return;
+    const std::string found = folder.Find(result.file);
+    const platform::Folder::Kind kind = folder.KindNow(found.empty() ? result.file : found);
+    if (kind == platform::Folder::Kind::Folder || kind == platform::Folder::Kind::Other)
+        result = {PuzzleFileStatus::Damaged, result.file, NotPlainFile, {}};
+    else if (kind == platform::Folder::Kind::Link)
+        result = {PuzzleFileStatus::Damaged, result.file, "link", {}};
 }
 
 // Tool pictures are found through the index this game ships, whatever the
@@ -552,8 +571,10 @@ int16_t CreatorLogic::SavePuzzleFiles(const std::string& puzzleName, const std::
     for (int decision = 0; decision < MaxSetDecisions; ++decision) {
         const PuzzleSetState state = ReadPuzzleSetState(folder, base);
         if (const int16_t refused = SaveOver(folder, puzzleName, base, state, newKey, result);
-            refused != 0)
+            refused != 0) {
+            NameWhatStands(folder, result);
             return refused;
+        }
         if (result.status != PuzzleFileStatus::Changed)
             return 0;
     }
@@ -669,7 +690,8 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
         return 2;
     if (KeyRefuses(state.info, typedKey_))
         return 1;
-    // One write-protected file keeps the whole puzzle: nothing of it is removed.
+    // One write-protected file, or a folder under a name of the set, keeps the
+    // whole puzzle: nothing of it is removed.
     for (const char* extension : PuzzleFileExtensions) {
         const std::string name = folder.Find(base + extension);
         if (name.empty())
@@ -678,14 +700,20 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
             result = {PuzzleFileStatus::Failed, base + extension, "", error};
             return 2;
         }
-    }
-    for (const char* extension : PuzzleFileExtensions) {
-        const std::string name = folder.Find(base + extension);
-        if (name.empty() || folder.KindNow(name) != platform::Folder::Kind::File)
-            continue;
-        if (const platform::RuntimeError error = folder.Remove(name)) {
-            result = {PuzzleFileStatus::Failed, PuzzlePath + name, "", error};
+        if (folder.KindNow(name) == platform::Folder::Kind::Folder) {
+            result = {PuzzleFileStatus::Damaged, name, NotPlainFile, {}};
             return 2;
+        }
+    }
+    // Every name of the set goes, whatever its letter case and whatever
+    // stands there; the puzzle is deleted only once none is left.
+    for (const char* extension : PuzzleFileExtensions) {
+        for (std::string name; !(name = folder.Find(base + extension)).empty();) {
+            const platform::RuntimeError error = folder.Remove(name);
+            if (error && error.number != platform::ErrFileNotFound) {
+                result = {PuzzleFileStatus::Failed, PuzzlePath + name, "", error};
+                return 2;
+            }
         }
     }
     // A set that lost files after a change was cut short goes with what

@@ -46,11 +46,12 @@ using Kind = platform::Folder::Kind;
 constexpr size_t MaxListed = static_cast<size_t>(std::numeric_limits<int16_t>::max());
 
 // Nothing of a puzzle is copied until all seven of its files are there: false,
-// after its message, when one is missing from `folder`.
+// after its message, when one is missing from `folder`. What stands there and
+// is no plain file, the copy names.
 bool AllFilesThere(const platform::Folder& folder, const TransferNames& names,
                    const std::string& where, const char* command, const char* title) {
     for (const std::string& name : names) {
-        if (const Kind kind = folder.KindOf(name); kind != Kind::File && kind != Kind::Link) {
+        if (folder.KindOf(name) == Kind::None) {
             platform::Alarm("ERROR: FILE NOT FOUND!\r\rThe file " + name + " wasn't found\r" +
                                 where + "\rCan't continue -- Terminating " + command + ".",
                             title);
@@ -291,7 +292,8 @@ int16_t IXPorterLogic::LoadTransferList() {
     }
     platform::Folder& folder = mode_ == ImportMode ? drive.puzzles : local;
     listedFolder_ = folder.Identity();
-    for (std::string& file : MatchFileNames(folder.FileNames(), "*.INF"))
+    // An information file that is no plain file is named among those left out.
+    for (std::string& file : MatchFileNames(folder.Names(), "*.INF"))
         transferFiles_.push_back(std::move(file));
 
     // A drive that tells names apart by case may hold one set twice.
@@ -316,7 +318,7 @@ int16_t IXPorterLogic::LoadTransferList() {
         row.infFile = UpperCase(file);
         table_.push_back(std::move(row));
     }
-    if (mode_ == ImportMode && !leftOut.empty())
+    if (!leftOut.empty())
         ReportLeftOut(leftOut);
     if (heldBack > 0) {
         platform::Warn("TOO MANY PUZZLES TO LIST!\r\rOnly the first " + std::to_string(MaxListed) +
@@ -374,13 +376,18 @@ std::vector<size_t> IXPorterLogic::MarkedRows() const {
 
 void IXPorterLogic::ReportLeftOut(const std::vector<std::string>& problems) {
     constexpr size_t Shown = 10;
-    std::string text = "SOME PUZZLES ON DRIVE " + drive_ + " WERE LEFT OUT!\r";
+    const bool import = mode_ == ImportMode;
+    std::string text = import ? "SOME PUZZLES ON DRIVE " + drive_ + " WERE LEFT OUT!\r"
+                              : std::string("SOME PUZZLES IN THE PUZZLE FOLDER WERE LEFT OUT!\r");
     for (size_t i = 0; i < problems.size() && i < Shown; ++i)
         text += "\r" + problems[i];
     if (problems.size() > Shown)
         text += "\r... and " + std::to_string(problems.size() - Shown) + " more";
-    platform::Warn(text + "\r\rExport them to the drive again\rfrom the computer they came from.",
-                   ListingTitle);
+    platform::Warn(
+        text + (import ? "\r\rExport them to the drive again\rfrom the computer they "
+                         "came from."
+                       : "\r\rThey stay as they are: LOAD one\rin the puzzle library to see why."),
+        ListingTitle);
 }
 
 void IXPorterLogic::NoneSelected(const char* title) {
@@ -392,11 +399,11 @@ void IXPorterLogic::NoneSelected(const char* title) {
 void IXPorterLogic::ShowFailure(const PuzzleFileResult& failure, const platform::Folder* drive) {
     // A set cut short on the drive waits for the next export to it; one in
     // the puzzle folder for the game's next start.
-    const bool onDrive = drive && failure.status == PuzzleFileStatus::Unfinished &&
+    const bool onDrive = drive &&
+                         (failure.status == PuzzleFileStatus::Unfinished ||
+                          failure.status == PuzzleFileStatus::Broken) &&
                          drive->KindNow(PuzzleSetMarkerName(failure.file)) != Kind::None;
-    const std::string finisher =
-        onDrive ? "the next export to drive " + drive_ : std::string(NextStartFinisher);
-    platform::Alarm(PuzzleFailureText(failure, finisher), TransferTitle());
+    platform::Alarm(PuzzleFailureText(failure, onDrive ? drive_ : std::string()), TransferTitle());
 }
 
 bool IXPorterLogic::DriveRemoved(const DriveFolder& drive) {

@@ -118,8 +118,8 @@ class IXPorterLogic {
     std::string TransferTitle() const;
     std::vector<size_t> MarkedRows() const;
     void NoneSelected(const char* title);
-    // The failure's message; `drive`, the drive's PUZZLE folder, tells whose
-    // start or export finishes a set cut short.
+    // The failure's message; `drive`, the drive's PUZZLE folder, tells whether
+    // a set cut short or damaged lies there, for who finishes or mends it.
     void ShowFailure(const PuzzleFileResult& failure, const platform::Folder* drive = nullptr);
     // True, after saying so, when the drive has gone since `drive` was opened.
     bool DriveRemoved(const DriveFolder& drive);
@@ -144,7 +144,7 @@ class IXPorterLogic {
     // after the player answered; false, after saying so, when the import stops.
     bool ImportSet(DriveFolder& drive, platform::Folder& local, const TransferRow& row,
                    TransferOutcome& outcome, PuzzleFileResult& result);
-    // One message naming the sets a listing of the drive left out, and why.
+    // One message naming the sets a listing left out, and why.
     void ReportLeftOut(const std::vector<std::string>& problems);
     void Hide();
     void Changed();

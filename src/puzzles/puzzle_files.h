@@ -42,6 +42,8 @@ inline constexpr int16_t MaxToolButton = 65;
 
 // What the load shows for a set that fails its checks.
 inline constexpr const char* PuzzleDamagedText = "ERROR: PUZZLE FILES DAMAGED!";
+// Why a folder, a pipe or a device standing under the name of a set's file is damage.
+inline constexpr const char* NotPlainFile = "not a plain file";
 inline constexpr const char* LoadPuzzleTitle = "LOAD  PUZZLE";
 
 // The seven files in the order they are written and read.
@@ -117,11 +119,16 @@ enum class PuzzleFileStatus {
     NotAsListed,
 };
 
+// How a set's information file stands, which decides what can mend the set:
+// a save, an import and a delete each need its key.
+enum class InfState { Readable, Missing, Unreadable };
+
 struct PuzzleFileResult {
     PuzzleFileStatus status = PuzzleFileStatus::Done;
     std::string file;              // the file concerned, when there is one
     std::string reason;            // what failed its check (Damaged, Refused)
     platform::RuntimeError error;  // Failed
+    InfState inf = InfState::Readable;  // Broken: its information file as it stands
 
     bool Ok() const { return status == PuzzleFileStatus::Done; }
 };

@@ -360,6 +360,23 @@ platform::RuntimeError RemoveMarker(platform::Folder& folder, const std::string&
     return {};
 }
 
+PuzzleFileResult ReadSetFile(const platform::Folder& folder, const std::string& name,
+                             PuzzleFile kind, std::string& bytes);
+
+// How the information file of `base` stands in `folder`, as a save, an
+// import or a delete would read it for its key.
+InfState InfStateOf(const platform::Folder& folder, const std::string& base) {
+    const std::string infName = base + PuzzleFileExtensions[0];
+    std::string bytes;
+    PuzzleInfo info;
+    PuzzleFileResult read = ReadSetFile(folder, infName, PuzzleFile::Inf, bytes);
+    if (read.status == PuzzleFileStatus::InfMissing)
+        return InfState::Missing;
+    if (read.Ok())
+        read = ParsePuzzleInfo(bytes, infName, info);
+    return read.Ok() ? InfState::Readable : InfState::Unreadable;
+}
+
 struct SetOutcome {
     enum { None, Finished, Cleared, Stuck } what = None;
     PuzzleFileResult result;  // Stuck: Unfinished or Broken
@@ -378,7 +395,9 @@ SetOutcome FinishSet(platform::Folder& folder, const std::string& base) {
     if (check.vouch == Vouch::Unreadable)
         return {SetOutcome::Stuck, CannotFinish(folder, base, check.error)};
     if (check.vouch == Vouch::Lost)
-        return {SetOutcome::Stuck, {PuzzleFileStatus::Broken, base, check.lost + ": lost", {}}};
+        return {
+            SetOutcome::Stuck,
+            {PuzzleFileStatus::Broken, base, check.lost + ": lost", {}, InfStateOf(folder, base)}};
     if (check.vouch == Vouch::No) {
         // The set's own files stand as they were before the replace began.
         if (auto error = folder.Remove(marker))
@@ -438,13 +457,13 @@ PuzzleFileResult ReadSetFile(const platform::Folder& folder, const std::string& 
                    : PuzzleFileResult{PuzzleFileStatus::Damaged, name, "missing", {}};
     if (error.number == platform::ErrOverflow)
         return CheckPuzzleFileSize(name, kind, file.Size());
-    // A link or a pipe or device where a file of the set should be is damage.
+    // A link, a folder, a pipe or a device where a file of the set should be is damage.
     if (error.number == platform::ErrPathFileAccess) {
         const platform::Folder::Kind what = folder.KindNow(found);
-        if (what == platform::Folder::Kind::Link || what == platform::Folder::Kind::Other)
+        if (what != platform::Folder::Kind::File && what != platform::Folder::Kind::None)
             return {PuzzleFileStatus::Damaged,
                     name,
-                    what == platform::Folder::Kind::Link ? "link" : "not a plain file",
+                    what == platform::Folder::Kind::Link ? "link" : NotPlainFile,
                     {}};
     }
     if (!error)
@@ -458,9 +477,10 @@ std::optional<std::string> InfBase(const std::string& infName) {
     return split && split->second == PuzzleFile::Inf ? std::optional(split->first) : std::nullopt;
 }
 
-// The set `base` as it stands in `folder` now, read in one pass. Names are
-// looked up as they are now, not as the folder was listed, so that a file
-// another copy of the game made counts.
+// The set `base` as it stands in `folder` now, read in one pass. Each name
+// is the one the folder knows (as listed, with its own changes since), which
+// is the name a replace through it writes; what stands under it is looked at
+// now, so that a file another copy of the game wrote there counts.
 struct SetSnapshot {
     // What stands under each of its names and its marker's, and the bytes of
     // each plain file (only the size of one too large to be a puzzle file).
@@ -544,7 +564,8 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
     for (SetEntry& entry : plan.entries) {
         const size_t k = static_cast<size_t>(entry.kind);
         temps.push_back(PuzzleTempFileName(entry.name));
-        // A temporary no sound marker vouches for is a leftover of a write that never ended.
+        // A temporary here is no sound marker's: a leftover of a write that
+        // never ended, or one of a broken set, which this replace puts back whole.
         folder.Remove(Found(folder, temps.back()));
         if (auto error = folder.CreateFile(temps.back(), bytes[k], checked.files[k])) {
             RemoveTemps(folder, plan);
@@ -587,6 +608,24 @@ PuzzleFileResult ReplaceCheckedSet(platform::Folder& folder, SetPlan plan,
     if (auto failure = RemoveMarker(folder, marker))
         return CannotFinish(folder, base, failure);
     return {};
+}
+
+// What mends a set that lost new files, where it stands: only an export
+// rewrites a drive's set; in the puzzle folder a save, an import or a delete
+// needs the key its information file holds.
+std::string BrokenRemedy(const PuzzleFileResult& result, const std::string& drive) {
+    if (!drive.empty())
+        return "Export it to drive " + drive + " again\rfrom the computer it came from.";
+    switch (result.inf) {
+        case InfState::Readable:
+            return "Save or import it again,\ror DELETE it.";
+        case InfState::Missing:
+            return "Save or import it again.";
+        case InfState::Unreadable:
+            break;
+    }
+    return "Its information file can't be read,\rso its key can't be checked: remove\r" +
+           result.file + ".* and ." + result.file + ".* from the\rpuzzle folder by hand.";
 }
 
 }  // namespace
@@ -755,18 +794,20 @@ PuzzleSetRecovery RecoverPuzzleSets(platform::Folder& folder) {
     return recovery;
 }
 
-std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string& finisher) {
+std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string& drive) {
     const std::string why =
         result.reason.empty() ? platform::ErrorText(result.error) : result.reason;
     switch (result.status) {
         case PuzzleFileStatus::Unfinished:
             return "PUZZLE " + result.file + " IS NOT WHOLE!\r\rA change of its files was cut " +
-                   "short:\r" + why + "\r\rIts new files are kept, and\r" + finisher +
+                   "short:\r" + why + "\r\rIts new files are kept, and\r" +
+                   (drive.empty() ? "the game, at its next start,"
+                                  : "the next export to drive " + drive) +
                    "\rputs them in place.";
         case PuzzleFileStatus::Broken:
             return "PUZZLE " + result.file + " IS DAMAGED!\r\rA change of its files was cut " +
-                   "short,\rand some of its new files were lost:\r" + why +
-                   "\r\rSave, import or export the puzzle\ragain to put it back whole.";
+                   "short,\rand some of its new files were lost:\r" + why + "\r\r" +
+                   BrokenRemedy(result, drive);
         case PuzzleFileStatus::Changed:
             return "PUZZLE " + result.file +
                    " HAS CHANGED!\r\rAnother copy of the game changed "

@@ -120,11 +120,9 @@ struct PuzzleSetRecovery {
 PuzzleSetRecovery RecoverPuzzleSets(platform::Folder& folder);
 PuzzleSetRecovery RecoverPuzzleSets(const std::string& folder);
 
-// Who finishes a set cut short in the puzzle folder.
-inline constexpr const char* NextStartFinisher = "the game, at its next start,";
-
-// What the player is told of a failed read or write of a set. `finisher` says
-// who finishes an Unfinished set (NextStartFinisher).
-std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string& finisher);
+// What the player is told of a failed read or write of a set in the puzzle
+// folder, or with `drive` ("D:") of one in that drive's PUZZLE folder: who
+// finishes a set cut short there, and what mends one that lost new files.
+std::string PuzzleFailureText(const PuzzleFileResult& result, const std::string& drive = {});
 
 }  // namespace quarvelt

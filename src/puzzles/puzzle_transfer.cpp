@@ -64,7 +64,7 @@ std::string CheckTransferNames(platform::Folder& folder, const std::string& file
         if (what == Kind::Link)
             return name + ": link";
         if (what != Kind::File)
-            return name + ": missing";
+            return name + ": " + (what == Kind::None ? "missing" : NotPlainFile);
         if (travels != folder.Find(info.FileName(kind)) ||
             (kind == PuzzleFile::Inf && travels != listed))
             return name + ": not the file its information file names";

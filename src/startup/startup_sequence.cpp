@@ -155,7 +155,7 @@ void FinishPuzzleSets() {
     // reader, until a start can finish it; the game itself goes on.
     platform::SetPointer(platform::Pointer::Default);
     for (const PuzzleFileResult& failure : recovery.failures)
-        platform::Warn(PuzzleFailureText(failure, NextStartFinisher), RequiredFilesTitle);
+        platform::Warn(PuzzleFailureText(failure), RequiredFilesTitle);
     platform::SetPointer(platform::Pointer::Hourglass);
 }
 

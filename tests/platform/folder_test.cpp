@@ -18,6 +18,7 @@
 
 #include "platform/files.h"
 #include "support/child_process.h"
+#include "support/file_events.h"
 #include "support/temp_folder.h"
 
 using platform::Folder;
@@ -341,6 +342,13 @@ TEST_F(FolderFiles, RenamesAndRemovesTouchOnlyPlainFilesAndLinks) {
         {"a removal of a folder", [&] { return folder.Remove("FOLDER"); },
          platform::ErrPathFileAccess},
         {"a removal of nothing", [&] { return folder.Remove("NONE"); }, platform::ErrFileNotFound},
+        {"a rename the system refuses, its source gone once checked",
+         [&] {
+             const std::string gone = dir.Write("GONE", "");
+             testsupport::FileEventHookScope hook([&](auto&) { return ::unlink(gone.c_str()); });
+             return folder.Rename("GONE", "NEW");
+         },
+         platform::ErrFileNotFound},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.what);

@@ -270,7 +270,7 @@ TEST_F(PuzzleFilesTest, AMissingFileIsRefusedByNameAndNotCreated) {
         Save();
         ASSERT_FALSE(platform::DeleteFile(PuzzlePath + name));
         const PuzzleFileResult result = ReadPuzzleFiles(PuzzlePath, "FIRST", info, tables);
-        EXPECT_EQ(PuzzleFailureText(result, ""),
+        EXPECT_EQ(PuzzleFailureText(result),
                   std::string("ERROR: PUZZLE FILES DAMAGED!\r\r") + name + ": missing");
         EXPECT_FALSE(platform::IsFile(PuzzlePath + name));
     }

@@ -336,10 +336,9 @@ TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) 
     std::filesystem::remove(path + ".FIRST.TGC.NEW");
     const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
     ASSERT_EQ(recovery.failures.size(), 1u);
-    EXPECT_EQ(PuzzleFailureText(recovery.failures[0], NextStartFinisher),
+    EXPECT_EQ(PuzzleFailureText(recovery.failures[0]),
               "PUZZLE FIRST IS DAMAGED!\r\rA change of its files was cut short,\rand some of its "
-              "new files were lost:\rFIRST.TGC: lost\r\rSave, import or export the puzzle\ragain "
-              "to put it back whole.");
+              "new files were lost:\rFIRST.TGC: lost\r\rSave or import it again,\ror DELETE it.");
     EXPECT_EQ(AsRead(path), "refused");
     PuzzleInfo info;
     EXPECT_EQ(LoadPuzzleFiles(path, "FIRST", info).status, PuzzleFileStatus::Broken);
@@ -443,7 +442,7 @@ TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
             result = SavePuzzleFiles(path, newInfo, newTables);
         }
         EXPECT_EQ(result.status, row.status);
-        const std::string text = PuzzleFailureText(result, NextStartFinisher);
+        const std::string text = PuzzleFailureText(result);
         EXPECT_EQ(text.substr(text.size() - row.told.size()), row.told) << text;
         EXPECT_EQ(AsRead(path), result.Ok() ? "new" : row.told == notWhole ? "refused" : "old");
         EXPECT_TRUE(RecoverPuzzleSets(path).failures.empty());
@@ -489,7 +488,7 @@ TEST_F(PuzzleSetReplaceTest, ASetCutShortIsRefusedByNameUntilAStartFinishesIt) {
     protect.reset();
     EXPECT_EQ(saved.status, PuzzleFileStatus::Unfinished);
     EXPECT_EQ(saved.file, "FIRST");
-    EXPECT_EQ(PuzzleFailureText(saved, "the game, at its next start,"),
+    EXPECT_EQ(PuzzleFailureText(saved),
               "PUZZLE FIRST IS NOT WHOLE!\r\rA change of its files was cut short:\rERROR "
               "70\rPermission denied\r\rIts new files are kept, and\rthe game, at its next "
               "start,\rputs them in place.");
@@ -567,8 +566,24 @@ TEST_F(PuzzleSetReplaceTest, TwoCopiesOfTheGameNeverWriteOneSetAtOnce) {
         platform::FolderLock shared(one, false);
         ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
         EXPECT_TRUE(platform::FolderLock(two, true).Error());
+        // While a change to writer waits for a reader, the reader can't take the folder to write.
+        const pid_t copy = ::fork();
+        if (copy == 0) {
+            ::usleep(200000);
+            ::_exit(::flock(other, LOCK_EX | LOCK_NB));
+        }
+        platform::FolderLockWaitMs = 2000;
+        EXPECT_FALSE(platform::FolderLock(two, true).Error()) << "the reader wrote meanwhile";
+        ::waitpid(copy, nullptr, 0);
+        platform::FolderLockWaitMs = 0;
         ::flock(other, LOCK_UN);
         EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
+        // Another copy in while a change to writer let the lock go: it no longer counts as held.
+        for (int fd = 3; fd < 1024; ++fd)
+            ::flock(fd, LOCK_UN);
+        ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+        EXPECT_TRUE(platform::FolderLock(two, true).Error() &&
+                    platform::FolderLock(two, false).Error());
         ::close(other);
     }
     {
@@ -651,9 +666,8 @@ TEST_F(PuzzleSetReplaceTest, ASetCutShortInAFolderThatCannotBeWrittenIsRefusedBy
                     return "cannot mount";
                 PuzzleInfo info;
                 const PuzzleFileResult result = LoadPuzzleFiles(path, "FIRST", info);
-                return result.status == PuzzleFileStatus::Unfinished
-                           ? PuzzleFailureText(result, "the game, at its next start,")
-                           : "loaded";
+                return result.status == PuzzleFileStatus::Unfinished ? PuzzleFailureText(result)
+                                                                     : "loaded";
             },
             asNobody);
         ::chmod(path.c_str(), 0755);

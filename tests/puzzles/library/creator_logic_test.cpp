@@ -406,10 +406,15 @@ TEST_F(CreatorDialog, SaveRefusesBeforeTouchingAnyFile) {
     again.pzlName = "Failing";
     again.pzlFilename = base;
     platform.ExpectInput("");  // no key stored and none typed count as the same key
-    const platform::RuntimeError error = platform::MakeError(platform::ErrPathFileAccess);
-    EXPECT_EQ(Press(again, SaveTitle),
-              "ERROR " + std::to_string(error.number) + "\r" + error.description);
+    const std::string named = "ERROR: PUZZLE FILES DAMAGED!\r\r" + base +
+                              ".TGC: not a plain file\r\rRemove " + base +
+                              ".TGC from the puzzle\rfolder by hand.";
+    EXPECT_EQ(Press(again, SaveTitle), named);
     EXPECT_EQ(dir.Read("PUZZLE/" + base + ".INF"), kept);
+    // Nor can DELETE remove it: it says the same, and keeps the whole puzzle.
+    CurrentInfPath = PuzzlePath + base + ".INF";
+    EXPECT_EQ(Press(Open("DELE"), DeleteTitle), named);
+    EXPECT_EQ(PuzzleFiles().size(), 6u);
 }
 
 TEST_F(CreatorDialog, SavingOverAStoredPuzzleFollowsItsKey) {
@@ -550,8 +555,12 @@ TEST_F(CreatorDialog, DeletingNeedsTheStoredKeyExactly) {
     ASSERT_EQ(::chmod((PuzzlePath + "GONE.SQC").c_str(), 0644), 0);
     // A set that lost a file is deleted all the same, what is left of it; so is
     // one that lost new files after a change was cut short, with what vouched for it.
+    // A pipe under one of its names goes with it.
     ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE.KYC"));
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GONE.TGC"));
+    ASSERT_EQ(::mkfifo((PuzzlePath + "GONE.TGC").c_str(), 0644), 0);
     EXPECT_EQ(Press(Open("DELE"), DeleteTitle), "PUZZLE GONE DELETED.");
+    EXPECT_FALSE(std::filesystem::is_fifo(PuzzlePath + "GONE.TGC"));
     WritePuzzle("GONE", "Gone", "", 0);
     PuzzleInfo info;
     PuzzleTables tables;

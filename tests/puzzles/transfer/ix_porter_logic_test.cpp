@@ -2,6 +2,7 @@
 // import of whole puzzle sets, and the refusals that keep puzzles whole.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -92,21 +93,27 @@ TEST_F(Transfer, APuzzleWithTheCustomFlagLoadedRefusesBeforeAnyQuestion) {
 }
 
 TEST_F(Transfer, AnEmptyOrMissingSourceFolderEndsTheListing) {
-    platform.ExpectBox(ListingTitle);
-    EXPECT_FALSE(Open(ExportMode).Visible());
+    // A puzzle the export leaves out is named, with what to do about it.
+    dir.Write("PUZZLE/JUNK.INF", "short");
+    EXPECT_FALSE(Open(ExportMode, "D:", {ListingTitle, ListingTitle}).Visible());
+    EXPECT_EQ(platform.Boxes()[platform.Boxes().size() - 2].text,
+              "SOME PUZZLES IN THE PUZZLE FOLDER WERE LEFT OUT!\r\rJUNK.INF: no whole "
+              "record\r\rThey stay as "
+              "they are: LOAD one\rin the puzzle library to see why.");
     EXPECT_EQ(LastBox().text, "ERROR: NO FILES FOUND!");
-    EXPECT_EQ(platform.Beeps(), 1);
+    EXPECT_EQ(platform.Beeps(), 2);
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "JUNK.INF"));
 
     // No PUZZLE folder on the stick.
     EXPECT_FALSE(Open(ImportMode, "D:", {ListingTitle}).Visible());
     EXPECT_EQ(LastBox().text, "ERROR: PATH NOT FOUND!");
-    EXPECT_EQ(platform.Beeps(), 2);
+    EXPECT_EQ(platform.Beeps(), 3);
 
     // An empty one is reported without a beep.
     ASSERT_FALSE(platform::CreateFolder(stick + "PUZZLE"));
     EXPECT_FALSE(Open(ImportMode, "D:", {ListingTitle}).Visible());
     EXPECT_EQ(LastBox().text, "ERROR: NO FILES FOUND!");
-    EXPECT_EQ(platform.Beeps(), 2);
+    EXPECT_EQ(platform.Beeps(), 3);
 
     // Cancel on the media prompt ends it before any listing.
     dialog.emplace();
@@ -385,6 +392,11 @@ TEST_F(Transfer, HostileOrDamagedSetsOnTheDriveAreNotListed) {
     ASSERT_FALSE(platform::WriteFileAtomic(drive + "BROKEN.PZL", std::string(34 * 5, ' ')));
     WritePuzzle(drive, "GAPPY", "Gappy");
     ASSERT_FALSE(platform::DeleteFile(drive + "GAPPY.KYC"));
+    // Pipes are named, never waited on.
+    WritePuzzle(drive, "PIPED", "Piped");
+    ASSERT_FALSE(platform::DeleteFile(drive + "PIPED.TGC"));
+    for (const char* pipe : {"PIPED.TGC", "FIFO.INF"})
+        ASSERT_EQ(::mkfifo((drive + pipe).c_str(), 0644), 0);
     // A copy of GOOD's information file under another name.
     dir.Write("STICK/puzzle/alias.inf", Bytes(drive + "GOOD.INF"));
     // Lower-case names on the drive are found all the same.
@@ -399,9 +411,10 @@ TEST_F(Transfer, HostileOrDamagedSetsOnTheDriveAreNotListed) {
     IXPorterLogic& d = Open(ImportMode, "D:", {ListingTitle});
     EXPECT_EQ(LastBox().text,
               "SOME PUZZLES ON DRIVE D: WERE LEFT OUT!\r\ralias.inf: file name\rBROKEN.PZL: 5 "
-              "records for 100 cells\rEVIL.INF: base name\rGAPPY.KYC: missing\rOTHER.INF: stored "
-              "file name\rSLASH.INF: stored file name\rSP.CE.INF: base name\r\rExport them to the "
-              "drive again\rfrom the computer they came from.");
+              "records for 100 cells\rEVIL.INF: base name\rFIFO.INF: not a plain file\rGAPPY.KYC: "
+              "missing\rOTHER.INF: stored file name\rPIPED.TGC: not a plain file\rSLASH.INF: "
+              "stored file name\rSP.CE.INF: base name\r\rExport them to the drive again\rfrom "
+              "the computer they came from.");
     EXPECT_EQ(d.Items(), (std::vector<std::string>{"Dog", "Good", "Low"}));
     Select({"Dog", "Good", "Low"});
     platform.ExpectBox(ImportTitle);
@@ -523,9 +536,10 @@ TEST_F(Transfer, NoLinkBelowTheDrivesRootIsFollowed) {
     fs::create_symlink(elsewhere + "HALF.PZL", drive + "HALF.PZL");
     WritePuzzle(drive, "GOOD", "Good");
     EXPECT_EQ(Open(ImportMode, "D:", {ListingTitle}).Items(), std::vector<std::string>{"Good"});
-    EXPECT_EQ(platform.Boxes().back().text.rfind(
-                  "SOME PUZZLES ON DRIVE D: WERE LEFT OUT!\r\rHALF.PZL: link\r\r", 0),
-              0u);
+    EXPECT_EQ(
+        platform.Boxes().back().text.rfind(
+            "SOME PUZZLES ON DRIVE D: WERE LEFT OUT!\r\rHALF.PZL: link\rKEYED.INF: link\r\r", 0),
+        0u);
 
     // A PUZZLE folder that links out of the disc: refused both ways.
     fs::create_directory_symlink(elsewhere, disc + "PUZZLE");
