@@ -380,8 +380,19 @@ TEST_F(PuzzleFilesTest, DamagedSetsAreRefusedWholeAndChangeNothing) {
         EXPECT_EQ(CustomPuzzleFlag, 0);
         folder.Write(name, good);
     }
+    // A file is read through what was opened and checked: a damaged board
+    // swapped in once the good one was opened is not what the load reads.
+    folder.Write("SWAP", "short");
+    testsupport::FileEventHookScope swap([opened = 0](const platform::FileEvent& event) mutable {
+        if (opened == 1 && ++opened)
+            std::filesystem::rename(PuzzlePath + "SWAP", PuzzlePath + "FIRST.PZL");
+        if (event.kind == platform::FileEventKind::OpenRead && event.name == "FIRST.PZL")
+            opened += opened == 0;
+        return 0;
+    });
     PuzzleInfo info;
     EXPECT_TRUE(LoadPuzzleFiles(PuzzlePath, "FIRST", info).Ok());
+    EXPECT_EQ(File("FIRST.PZL"), "short");
 }
 
 TEST_F(PuzzleFilesTest, WriterRefusesWhatCouldNotBeReadBack) {

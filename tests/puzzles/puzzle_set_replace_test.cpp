@@ -184,14 +184,6 @@ TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
         // Prepares the folder and returns the work to kill.
         std::function<std::function<void()>(const std::string& path)> work;
     };
-    auto protectShcAtRename4 = [](const std::string& path) {
-        return testsupport::AtReplaceSteps([path](int step) {
-            if (step != 4)
-                return 0;
-            ::chmod((path + "FIRST.SHC").c_str(), 0444);
-            return EACCES;
-        });
-    };
     const std::vector<Case> cases = {
         {"a save",
          [this](const std::string& path) {
@@ -212,9 +204,9 @@ TEST_F(PuzzleSetReplaceTest, AKillBeforeAnyFileEventLeavesNoMixForAnyReader) {
              });
          }},
         {"an import whose fourth rename fails",
-         [this, protectShcAtRename4](const std::string& path) {
-             return std::function<void()>([this, path, protectShcAtRename4] {
-                 alsoAtEvent = protectShcAtRename4(path);
+         [this](const std::string& path) {
+             return std::function<void()>([this, path] {
+                 alsoAtEvent = testsupport::ProtectAtFourthRename(path + "FIRST.SHC");
                  EXPECT_EQ(Replace(path, true).status, PuzzleFileStatus::Unfinished);
              });
          }},
@@ -332,13 +324,32 @@ TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) 
     EXPECT_EQ(SetBytes(path), newBytes);
     EXPECT_EQ(Listing(path), SetNames());
 
+    // What mends it is told by its information file as it stands: a save, an
+    // import and a delete each need the key.
+    const std::pair<std::string, std::string> remedies[] = {
+        {"FIRST.TGC: lost\r\rSave or import it again,\ror DELETE it.", ""},
+        {"FIRST.INF: lost\r\rIts information file can't be read,\rso its key can't be checked: "
+         "remove\rFIRST.* and .FIRST.* from the\rpuzzle folder by hand.",
+         "short"},
+        {"FIRST.INF: lost\r\rSave or import it again.", "gone"},
+    };
+    for (const auto& [remedy, inf] : remedies) {
+        ASSERT_TRUE(KilledReplace(path = FreshFolder(), false, 4));
+        std::filesystem::remove(path + ".FIRST.TGC.NEW");
+        if (inf == "gone")
+            std::filesystem::remove(path + "FIRST.INF");
+        else if (!inf.empty())
+            folder.Write(path.substr(folder.Path().size()) + "FIRST.INF", inf);
+        const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
+        ASSERT_EQ(recovery.failures.size(), 1u);
+        EXPECT_EQ(PuzzleFailureText(recovery.failures[0]),
+                  "PUZZLE FIRST IS DAMAGED!\r\rA change of its files was cut short,\rand some of "
+                  "its new files were lost:\r" +
+                      remedy);
+    }
     ASSERT_TRUE(KilledReplace(path = FreshFolder(), false, 4));
     std::filesystem::remove(path + ".FIRST.TGC.NEW");
-    const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
-    ASSERT_EQ(recovery.failures.size(), 1u);
-    EXPECT_EQ(PuzzleFailureText(recovery.failures[0]),
-              "PUZZLE FIRST IS DAMAGED!\r\rA change of its files was cut short,\rand some of its "
-              "new files were lost:\rFIRST.TGC: lost\r\rSave or import it again,\ror DELETE it.");
+    ASSERT_EQ(RecoverPuzzleSets(path).failures.size(), 1u);
     EXPECT_EQ(AsRead(path), "refused");
     PuzzleInfo info;
     EXPECT_EQ(LoadPuzzleFiles(path, "FIRST", info).status, PuzzleFileStatus::Broken);
@@ -400,6 +411,9 @@ TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
         int err;
         PuzzleFileStatus status;
         std::string told;  // the end of what the player is told
+        // The start's recovery of a save killed after three renames, not a save.
+        bool atStart = false;
+        std::string swapped = {};  // what another file takes the place of; the event's name
     };
     const std::string notWhole = "puts them in place.";
     const std::vector<Row> rows = {
@@ -422,10 +436,14 @@ TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
         {"a new file read back only anew", K::ReadBack, "", 0, EPERM, PuzzleFileStatus::Done, ""},
         {"a temporary swapped once written", K::Flush, ".FIRST.PZL.NEW", 1, 0,
          PuzzleFileStatus::Done, ""},
+        {"a temporary swapped during the start's recovery", K::Rename, "FIRST.SHC", 1, 0,
+         PuzzleFileStatus::Done, "", true, ".FIRST.SHC.NEW"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const std::string path = FreshFolder();
+        if (row.atStart)
+            ASSERT_TRUE(KilledReplace(path, false, 4));
         int seen = 0;
         PuzzleFileResult result;
         {
@@ -435,11 +453,16 @@ TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
                     return 0;
                 if (row.err == 0) {
                     folder.Write(path.substr(folder.Path().size()) + "JUNK", "junk");
-                    std::filesystem::rename(path + "JUNK", path + event.name);
+                    std::filesystem::rename(
+                        path + "JUNK", path + (row.swapped.empty() ? event.name : row.swapped));
                 }
                 return row.err;
             });
-            result = SavePuzzleFiles(path, newInfo, newTables);
+            if (!row.atStart) {
+                result = SavePuzzleFiles(path, newInfo, newTables);
+            } else if (const auto failures = RecoverPuzzleSets(path).failures; !failures.empty()) {
+                result = failures.front();
+            }
         }
         EXPECT_EQ(result.status, row.status);
         const std::string text = PuzzleFailureText(result);
@@ -477,13 +500,8 @@ TEST_F(PuzzleSetReplaceTest, ASetAStartCannotFinishWaitsWholeForTheNext) {
 TEST_F(PuzzleSetReplaceTest, ASetCutShortIsRefusedByNameUntilAStartFinishesIt) {
     const std::string path = FreshFolder();
     const std::string shc = path + "FIRST.SHC";
-    std::optional<testsupport::FileEventHookScope> protect(
-        std::in_place, testsupport::AtReplaceSteps([&shc](int step) {
-            if (step != 4)
-                return 0;
-            ::chmod(shc.c_str(), 0444);
-            return EACCES;
-        }));
+    std::optional<testsupport::FileEventHookScope> protect(std::in_place,
+                                                           testsupport::ProtectAtFourthRename(shc));
     const PuzzleFileResult saved = SavePuzzleFiles(path, newInfo, newTables);
     protect.reset();
     EXPECT_EQ(saved.status, PuzzleFileStatus::Unfinished);
