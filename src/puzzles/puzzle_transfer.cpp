@@ -54,8 +54,8 @@ std::string CheckTransferNames(platform::Folder& folder, const std::string& file
     for (PuzzleFile kind : TravelOrder)
         if (UpperCase(info.FileName(kind)) != base + Extension(kind))
             return file + ": stored file name";
-    if (!onDrive)
-        return {};
+    // A set that lacks a file, or holds something else under one of its
+    // names, is not whole: no load would take it.
     const std::string listed = folder.Find(file);
     for (PuzzleFile kind : TravelOrder) {
         const std::string name = base + Extension(kind);
@@ -65,8 +65,8 @@ std::string CheckTransferNames(platform::Folder& folder, const std::string& file
             return name + ": link";
         if (what != Kind::File)
             return name + ": " + (what == Kind::None ? "missing" : NotPlainFile);
-        if (travels != folder.Find(info.FileName(kind)) ||
-            (kind == PuzzleFile::Inf && travels != listed))
+        if (onDrive && (travels != folder.Find(info.FileName(kind)) ||
+                        (kind == PuzzleFile::Inf && travels != listed)))
             return name + ": not the file its information file names";
     }
     return {};

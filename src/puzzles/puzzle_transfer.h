@@ -25,10 +25,10 @@ TransferNames TransferFileNames(const std::string& base);
 
 // Empty when the information file `file` of `folder` names a puzzle the
 // transfer may carry; else why not ("FILE: reason"). Only a set named after
-// its own checked base name qualifies. On a drive every file that would
-// travel must be a plain file, not a link, and the very file its information
-// file names (a drive that tells names apart by case may hold another file
-// under the name that travels). Fills `info` and `base`.
+// its own checked base name qualifies, and every file that would travel must
+// be there as a plain file, not a link; on a drive, also the very file its
+// information file names (a drive that tells names apart by case may hold
+// another file under the name that travels). Fills `info` and `base`.
 std::string CheckTransferNames(platform::Folder& folder, const std::string& file, bool onDrive,
                                PuzzleInfo& info, std::string& base);
 // CheckTransferNames, and on a drive, whose puzzles come from elsewhere, all

@@ -93,16 +93,19 @@ TEST_F(Transfer, APuzzleWithTheCustomFlagLoadedRefusesBeforeAnyQuestion) {
 }
 
 TEST_F(Transfer, AnEmptyOrMissingSourceFolderEndsTheListing) {
-    // A puzzle the export leaves out is named, with what to do about it.
+    // The puzzles the export leaves out are named, with where to see why.
     dir.Write("PUZZLE/JUNK.INF", "short");
+    WritePuzzle(PuzzlePath, "GAPPY", "Gappy");
+    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "GAPPY.KYC"));
     EXPECT_FALSE(Open(ExportMode, "D:", {ListingTitle, ListingTitle}).Visible());
     EXPECT_EQ(platform.Boxes()[platform.Boxes().size() - 2].text,
-              "SOME PUZZLES IN THE PUZZLE FOLDER WERE LEFT OUT!\r\rJUNK.INF: no whole "
-              "record\r\rThey stay as "
-              "they are: LOAD one\rin the puzzle library to see why.");
+              "SOME PUZZLES IN THE PUZZLE FOLDER WERE LEFT OUT!\r\rGAPPY.KYC: missing\rJUNK.INF: "
+              "no whole record\r\rThey stay as they are: LOAD one\rin the puzzle library to see "
+              "why.");
     EXPECT_EQ(LastBox().text, "ERROR: NO FILES FOUND!");
     EXPECT_EQ(platform.Beeps(), 2);
-    ASSERT_FALSE(platform::DeleteFile(PuzzlePath + "JUNK.INF"));
+    for (const std::string& name : Files(PuzzlePath))
+        ASSERT_FALSE(platform::DeleteFile(PuzzlePath + name));
 
     // No PUZZLE folder on the stick.
     EXPECT_FALSE(Open(ImportMode, "D:", {ListingTitle}).Visible());
