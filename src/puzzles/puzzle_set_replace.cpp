@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -104,6 +105,23 @@ uint64_t Checksum(const std::string& bytes) {
         hash ^= c;
         hash *= 1099511628211ull;
     }
+    return hash;
+}
+
+// A quicker sum, eight bytes at a step, for fingerprints only held in memory:
+// what a marker records stays Checksum's.
+uint64_t QuickSum(const std::string& bytes) {
+    constexpr uint64_t Prime = 1099511628211ull;
+    uint64_t hash = 14695981039346656037ull ^ bytes.size();
+    size_t at = 0;
+    for (; at + sizeof(uint64_t) <= bytes.size(); at += sizeof(uint64_t)) {
+        uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        hash = (hash ^ word) * Prime;
+        hash ^= hash >> 29;
+    }
+    for (; at < bytes.size(); ++at)
+        hash = (hash ^ static_cast<unsigned char>(bytes[at])) * Prime;
     return hash;
 }
 
@@ -506,7 +524,7 @@ SetSnapshot Snapshot(const platform::Folder& folder, const std::string& base) {
             std::string bytes;
             const auto error = ReadHeld(folder, name, PuzzleFileSizeLimit(entry.kind), file, bytes);
             seen += " " + std::to_string(file.Size()) + " " +
-                    (error ? std::to_string(error.number) : Hex(Checksum(bytes)));
+                    (error ? std::to_string(error.number) : Hex(QuickSum(bytes)));
             if (entry.kind == PuzzleFile::Inf)
                 snapshot.infBytes = std::move(bytes);
         }
@@ -633,8 +651,8 @@ std::string BrokenRemedy(const PuzzleFileResult& result, const std::string& driv
 uint64_t PuzzleSetFingerprint(const PuzzleSetBytes& bytes) {
     std::string sums;
     for (const std::string& file : bytes)
-        sums += std::to_string(file.size()) + " " + Hex(Checksum(file)) + "\n";
-    return Checksum(sums);
+        sums += Hex(QuickSum(file));
+    return QuickSum(sums);
 }
 
 std::string PuzzleSetMarkerName(const std::string& base) {
