@@ -121,7 +121,7 @@ enum class PuzzleFileStatus {
 
 // How a set's information file stands, which decides what can mend the set:
 // a save, an import and a delete each need its key.
-enum class InfState { Readable, Missing, Unreadable };
+enum class InfState { Readable, Keyed, Missing, Unreadable };
 
 struct PuzzleFileResult {
     PuzzleFileStatus status = PuzzleFileStatus::Done;

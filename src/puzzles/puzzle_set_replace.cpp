@@ -10,6 +10,7 @@
 
 #include "common/text.h"
 #include "platform/files.h"
+#include "puzzles/puzzle_keys.h"
 #include "puzzles/puzzle_names.h"
 
 namespace quarvelt {
@@ -392,7 +393,10 @@ InfState InfStateOf(const platform::Folder& folder, const std::string& base) {
         return InfState::Missing;
     if (read.Ok())
         read = ParsePuzzleInfo(bytes, infName, info);
-    return read.Ok() ? InfState::Readable : InfState::Unreadable;
+    if (!read.Ok())
+        return InfState::Unreadable;
+    // An import never replaces a keyed puzzle; a save or a delete needs its key.
+    return KeyRefuses(info, NoKey) ? InfState::Keyed : InfState::Readable;
 }
 
 struct SetOutcome {
@@ -637,6 +641,8 @@ std::string BrokenRemedy(const PuzzleFileResult& result, const std::string& driv
     switch (result.inf) {
         case InfState::Readable:
             return "Save or import it again,\ror DELETE it.";
+        case InfState::Keyed:
+            return "Save it again, or DELETE it,\rwith its key.";
         case InfState::Missing:
             return "Save or import it again.";
         case InfState::Unreadable:

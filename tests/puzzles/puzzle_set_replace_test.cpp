@@ -21,6 +21,7 @@
 #include "common/globals.h"
 #include "platform/files.h"
 #include "puzzles/puzzle_files_fixture.h"
+#include "puzzles/puzzle_keys.h"
 #include "puzzles/puzzle_transfer.h"
 #include "support/child_process.h"
 #include "support/file_events.h"
@@ -324,22 +325,33 @@ TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) 
     EXPECT_EQ(SetBytes(path), newBytes);
     EXPECT_EQ(Listing(path), SetNames());
 
-    // What mends it is told by its information file as it stands: a save, an
-    // import and a delete each need the key.
+    // What mends it is told by its information file as it stands: a save and
+    // a delete need its key, and an import never replaces a keyed puzzle.
     const std::pair<std::string, std::string> remedies[] = {
-        {"FIRST.TGC: lost\r\rSave or import it again,\ror DELETE it.", ""},
+        {"FIRST.TGC: lost\r\rSave it again, or DELETE it,\rwith its key.", ""},
         {"FIRST.INF: lost\r\rIts information file can't be read,\rso its key can't be checked: "
          "remove\rFIRST.* and .FIRST.* from the\rpuzzle folder by hand.",
          "short"},
         {"FIRST.INF: lost\r\rSave or import it again.", "gone"},
+        {"FIRST.INF: lost\r\rSave or import it again,\ror DELETE it.", "unkeyed"},
     };
     for (const auto& [remedy, inf] : remedies) {
         ASSERT_TRUE(KilledReplace(path = FreshFolder(), false, 4));
         std::filesystem::remove(path + ".FIRST.TGC.NEW");
-        if (inf == "gone")
+        PuzzleInfo unkeyed = SampleInfo();
+        unkeyed.puzzleKey = NoKey;
+        unkeyed.customFlag = 0;
+        const std::string other = FreshFolder();
+        if (inf == "gone") {
             std::filesystem::remove(path + "FIRST.INF");
-        else if (!inf.empty())
+        } else if (inf == "unkeyed") {
+            ASSERT_TRUE(
+                SavePuzzleFiles(other, unkeyed, SampleTables()).Ok() &&
+                std::filesystem::copy_file(other + "FIRST.INF", path + "FIRST.INF",
+                                           std::filesystem::copy_options::overwrite_existing));
+        } else if (!inf.empty()) {
             folder.Write(path.substr(folder.Path().size()) + "FIRST.INF", inf);
+        }
         const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
         ASSERT_EQ(recovery.failures.size(), 1u);
         EXPECT_EQ(PuzzleFailureText(recovery.failures[0]),
@@ -442,8 +454,9 @@ TEST_F(PuzzleSetReplaceTest, AFailedStepIsToldAndNeverTakenForDone) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const std::string path = FreshFolder();
-        if (row.atStart)
+        if (row.atStart) {
             ASSERT_TRUE(KilledReplace(path, false, 4));
+        }
         int seen = 0;
         PuzzleFileResult result;
         {
