@@ -327,31 +327,24 @@ TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) 
 
     // What mends it is told by its information file as it stands: a save and
     // a delete need its key, and an import never replaces a keyed puzzle.
-    const std::pair<std::string, std::string> remedies[] = {
-        {"FIRST.TGC: lost\r\rSave it again, or DELETE it,\rwith its key.", ""},
+    const PuzzleInfo keyed = newInfo;
+    const std::tuple<std::string, std::string, bool> remedies[] = {
+        {"FIRST.TGC: lost\r\rSave it again, or DELETE it,\rwith its key.", "", true},
         {"FIRST.INF: lost\r\rIts information file can't be read,\rso its key can't be checked: "
          "remove\rFIRST.* and .FIRST.* from the\rpuzzle folder by hand.",
-         "short"},
-        {"FIRST.INF: lost\r\rSave or import it again.", "gone"},
-        {"FIRST.INF: lost\r\rSave or import it again,\ror DELETE it.", "unkeyed"},
+         "short", true},
+        {"FIRST.INF: lost\r\rSave or import it again.", "gone", true},
+        {"FIRST.TGC: lost\r\rSave or import it again,\ror DELETE it.", "", false},
     };
-    for (const auto& [remedy, inf] : remedies) {
+    for (const auto& [remedy, inf, key] : remedies) {
+        newInfo.puzzleKey = key ? keyed.puzzleKey : NoKey;
+        newInfo.customFlag = key ? keyed.customFlag : int16_t{0};
         ASSERT_TRUE(KilledReplace(path = FreshFolder(), false, 4));
         std::filesystem::remove(path + ".FIRST.TGC.NEW");
-        PuzzleInfo unkeyed = SampleInfo();
-        unkeyed.puzzleKey = NoKey;
-        unkeyed.customFlag = 0;
-        const std::string other = FreshFolder();
-        if (inf == "gone") {
+        if (inf == "gone")
             std::filesystem::remove(path + "FIRST.INF");
-        } else if (inf == "unkeyed") {
-            ASSERT_TRUE(
-                SavePuzzleFiles(other, unkeyed, SampleTables()).Ok() &&
-                std::filesystem::copy_file(other + "FIRST.INF", path + "FIRST.INF",
-                                           std::filesystem::copy_options::overwrite_existing));
-        } else if (!inf.empty()) {
+        else if (!inf.empty())
             folder.Write(path.substr(folder.Path().size()) + "FIRST.INF", inf);
-        }
         const PuzzleSetRecovery recovery = RecoverPuzzleSets(path);
         ASSERT_EQ(recovery.failures.size(), 1u);
         EXPECT_EQ(PuzzleFailureText(recovery.failures[0]),
@@ -359,6 +352,7 @@ TEST_F(PuzzleSetReplaceTest, AMarkerThatParsesVouchesForTheFilesAlreadyInPlace) 
                   "its new files were lost:\r" +
                       remedy);
     }
+    newInfo = keyed;
     ASSERT_TRUE(KilledReplace(path = FreshFolder(), false, 4));
     std::filesystem::remove(path + ".FIRST.TGC.NEW");
     ASSERT_EQ(RecoverPuzzleSets(path).failures.size(), 1u);

@@ -14,27 +14,22 @@
 namespace testsupport {
 
 // The steps of a set's replace: 0 before its marker is written, 1 to 7 before
-// each rename of a file of the set, 8 before the marker is removed. A file
-// rewritten after its rename (the temporary was swapped) is no step of its own.
+// each rename of a file of the set (and one more for each file rewritten
+// after its rename, its temporary swapped), 8 before the marker is removed.
 inline constexpr int ReplaceSteps = 9;
 
 // A hook that runs `action` at each step of a replace; the operation then
 // fails with the errno `action` answers, or goes on when it answers 0.
 inline std::function<int(const platform::FileEvent&)> AtReplaceSteps(
     std::function<int(int step)> action) {
-    return [action = std::move(action), renames = 0,
-            rewriting = std::string()](const platform::FileEvent& event) mutable {
+    return [action = std::move(action), renames = 0](const platform::FileEvent& event) mutable {
         const std::string& name = event.name;
         const bool marker = name.size() > 4 && name.front() == '.' &&
                             (name.compare(name.size() - 4, 4, ".SET") == 0 ||
                              name.find(".SET.") != std::string::npos);
-        if (event.kind == platform::FileEventKind::Create) {
-            rewriting = platform::AtomicLeftoverOf(name).value_or("");
-            if (marker)
-                return action(0);
-        }
-        if (event.kind == platform::FileEventKind::Rename && !marker && name.front() != '.' &&
-            name != std::exchange(rewriting, {}))
+        if (event.kind == platform::FileEventKind::Create && marker)
+            return action(0);
+        if (event.kind == platform::FileEventKind::Rename && !marker && name.front() != '.')
             return action(++renames);
         if (event.kind == platform::FileEventKind::Remove && marker)
             return action(ReplaceSteps - 1);
@@ -54,15 +49,12 @@ inline std::function<int(const platform::FileEvent&)> ProtectAtFourthRename(std:
 }
 
 // Another copy of the game at work: `act` runs before the `nth` opening for
-// reading of `name` (every one when `nth` is 0), with the hook set aside
-// while it runs.
+// reading of `name` (every one when `nth` is 0), with the hook set aside meanwhile.
 inline std::function<int(const platform::FileEvent&)> AtOpenRead(std::string name, int nth,
                                                                  std::function<void()> act) {
-    return [name = std::move(name), nth, act = std::move(act), seen = 0,
-            busy = false](const platform::FileEvent& event) mutable {
-        if (busy || event.kind != platform::FileEventKind::OpenRead || event.name != name)
-            return 0;
-        if (++seen == nth || nth == 0) {
+    return [=, seen = 0, busy = false](const platform::FileEvent& event) mutable {
+        if (!busy && event.kind == platform::FileEventKind::OpenRead && event.name == name &&
+            (++seen == nth || nth == 0)) {
             busy = true;
             act();
             busy = false;
