@@ -44,12 +44,21 @@ std::string SizeText(int16_t rows, int16_t cols) {
 }
 
 // How a file operation of the set failed, in the game's words. A link, a
-// folder or a pipe under a name of the set is named, with what to do.
+// folder or a pipe under a name of the set is named, with what to do; so is
+// an information file that can't be read, for without the key it holds no
+// command of the game may remove or replace its puzzle.
 std::string FailureText(const PuzzleFileResult& result) {
     std::string text = PuzzleFailureText(result);
-    if (result.status == PuzzleFileStatus::Damaged &&
-        (result.reason == NotPlainFile || result.reason == "link"))
-        text += "\r\rRemove " + result.file + " from the puzzle\rfolder by hand.";
+    const bool damaged =
+        result.status == PuzzleFileStatus::Damaged || result.status == PuzzleFileStatus::TooLarge;
+    const std::string& file = result.file;
+    if (damaged && (result.reason == NotPlainFile || result.reason == "link"))
+        return text + "\r\rRemove " + file + " from the puzzle\rfolder by hand.";
+    if (damaged && file.size() > 4 && UpperCase(file.substr(file.size() - 4)) == ".INF") {
+        const std::string base = file.substr(0, file.size() - 4);
+        return text + "\r\rIts key can't be checked: remove\r" + base + ".* and ." + base +
+               ".* from the\rpuzzle folder by hand.";
+    }
     return text;
 }
 

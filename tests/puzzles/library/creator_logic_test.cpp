@@ -340,6 +340,12 @@ TEST_F(CreatorDialog, TheDamagedMessageNamesTheFile) {
     g.ListClick(RowOf(g, "GAPPY"));
     EXPECT_EQ(testsupport::Readable(Press(g, LoadTitle)),
               "ERROR: PUZZLE FILES DAMAGED!||GAPPY.KYC: missing");
+    // Without a readable key nothing of the game may remove it: a hand must.
+    dir.Write("PUZZLE/GAPPY.INF", "short");
+    CurrentInfPath = PuzzlePath + "GAPPY.INF";
+    EXPECT_EQ(testsupport::Readable(Press(Open("DELE"), DeleteTitle)),
+              "ERROR: PUZZLE FILES DAMAGED!||GAPPY.INF: no whole record||Its key can't be "
+              "checked: remove|GAPPY.* and .GAPPY.* from the|puzzle folder by hand.");
 }
 
 TEST_F(CreatorDialog, AFailedBuildLeavesAnEmptyBoardOfTheOldSize) {
