@@ -699,14 +699,15 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
         return 2;
     if (KeyRefuses(state.info, typedKey_))
         return 1;
-    // One write-protected file, or a folder under a name of the set, keeps the
-    // whole puzzle: nothing of it is removed.
-    for (const char* extension : PuzzleFileExtensions) {
-        const std::string name = folder.Find(base + extension);
-        if (name.empty())
+    // One write-protected file, or a folder, under any name of the set keeps
+    // the whole puzzle: nothing of it is removed.
+    for (const std::string& name : folder.Names()) {
+        const std::string upper = UpperCase(name);
+        if (std::none_of(PuzzleFileExtensions.begin(), PuzzleFileExtensions.end(),
+                         [&](const char* extension) { return upper == base + extension; }))
             continue;
         if (const platform::RuntimeError error = folder.CheckWritable(name)) {
-            result = {PuzzleFileStatus::Failed, base + extension, "", error};
+            result = {PuzzleFileStatus::Failed, upper, "", error};
             return 2;
         }
         if (folder.KindNow(name) == platform::Folder::Kind::Folder) {

@@ -421,6 +421,14 @@ TEST_F(CreatorDialog, SaveRefusesBeforeTouchingAnyFile) {
     CurrentInfPath = PuzzlePath + base + ".INF";
     EXPECT_EQ(Press(Open("DELE"), DeleteTitle), named);
     EXPECT_EQ(PuzzleFiles().size(), 6u);
+    // So does one under another letter case, beside the puzzle's own file.
+    std::filesystem::rename(PuzzlePath + base + ".TGC", PuzzlePath + "abcdefghij_-12345678.tgc");
+    dir.Write("PUZZLE/" + base + ".TGC", "");
+    EXPECT_EQ(
+        Press(Open("DELE"), DeleteTitle)
+            .rfind("ERROR: PUZZLE FILES DAMAGED!\r\rabcdefghij_-12345678.tgc: not a plain file", 0),
+        0u);
+    EXPECT_EQ(PuzzleFiles().size(), 7u);
 }
 
 TEST_F(CreatorDialog, SavingOverAStoredPuzzleFollowsItsKey) {
