@@ -63,6 +63,15 @@ int Event(FileEventKind kind, const std::string& name) {
     return FileEventHook() ? FileEventHook()({kind, name}) : 0;
 }
 
+// Runs the system call `call` (0 or -1) unless the hook refuses it: 0, or the
+// errno the hook or the system answered.
+template <class Call>
+int Hooked(FileEventKind kind, const std::string& name, Call call) {
+    if (int err = Event(kind, name))
+        return err;
+    return call() == 0 ? 0 : errno;
+}
+
 RuntimeError WriteAll(int fd, const std::string& bytes, const std::string& name) {
     if (int err = Event(FileEventKind::Write, name))
         return ErrorFromErrno(err, name);
@@ -147,18 +156,15 @@ bool IsEntryName(const std::string& name) {
 // `name` is the file flushed, empty for a folder. A file system that cannot
 // flush (EINVAL) or is mounted read-only (EROFS) counts as done.
 RuntimeError Flush(int fd, const std::string& name) {
-    int err = Event(name.empty() ? FileEventKind::FlushFolder : FileEventKind::Flush, name);
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
+    const int err = Hooked(name.empty() ? FileEventKind::FlushFolder : FileEventKind::Flush, name,
+                           [fd] { return ::fsync(fd); });
     return err == EINVAL || err == EROFS ? RuntimeError{} : ErrorFromErrno(err, name);
 }
 
 // Gives a new file its permissions. A drive that keeps none may refuse the
 // change (FAT drivers answer EPERM or ENOSYS); its files are written all the same.
 RuntimeError SetMode(int fd, mode_t mode, const std::string& name) {
-    int err = Event(FileEventKind::Permissions, name);
-    if (err == 0 && ::fchmod(fd, mode) != 0)
-        err = errno;
+    const int err = Hooked(FileEventKind::Permissions, name, [&] { return ::fchmod(fd, mode); });
     return err == 0 || err == EPERM || err == EOPNOTSUPP || err == ENOSYS
                ? RuntimeError{}
                : ErrorFromErrno(err, name);
@@ -203,15 +209,14 @@ RuntimeError WriteAtomicIn(int dirFd, const std::string& name, const std::string
         if (!error && ::close(std::exchange(file.fd, -1)) != 0)
             error = ErrorFromErrno(errno);
         if (!error) {
-            int err = Event(FileEventKind::Rename, name);
-            if (err == 0 && ::renameat(dirFd, temp.c_str(), dirFd, name.c_str()) != 0)
-                err = errno;
-            if (err != 0)
+            if (int err = Hooked(FileEventKind::Rename, name, [&] {
+                    return ::renameat(dirFd, temp.c_str(), dirFd, name.c_str());
+                }))
                 error = ErrorFromErrno(err, name);
         }
         // The temporary goes; should that fail, it is a leftover AtomicLeftoverOf knows.
-        if (error && Event(FileEventKind::Remove, temp) == 0)
-            ::unlinkat(dirFd, temp.c_str(), 0);
+        if (error)
+            Hooked(FileEventKind::Remove, temp, [&] { return ::unlinkat(dirFd, temp.c_str(), 0); });
         return error;
     }
     return MakeError(ErrFileExists);
@@ -434,10 +439,8 @@ RuntimeError DeleteFile(const std::string& path) {
     // Unlinking asks only the folder's permission; the file's own protection counts here.
     if (auto error = CheckWritable(resolved))
         return error;
-    int err = Event(FileEventKind::Remove, resolved);
-    if (err == 0 && ::unlink(resolved.c_str()) != 0)
-        err = errno;
-    if (err != 0)
+    if (int err =
+            Hooked(FileEventKind::Remove, resolved, [&] { return ::unlink(resolved.c_str()); }))
         return ErrorFromErrno(err, resolved);
     return {};
 }
@@ -457,10 +460,8 @@ RuntimeError RenameFile(const std::string& from, const std::string& to) {
         return MakeError(ErrPathFileAccess);
     if (auto error = CheckWritable(target))
         return error;
-    int err = Event(FileEventKind::Rename, target);
-    if (err == 0 && ::rename(source.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err != 0)
+    if (int err = Hooked(FileEventKind::Rename, target,
+                         [&] { return ::rename(source.c_str(), target.c_str()); }))
         return ErrorFromErrno(err, target);
     return {};
 }
@@ -530,10 +531,9 @@ RuntimeError Folder::OpenIn(const Folder& parent, const std::string& name, bool 
     if (found.empty()) {
         if (!create)
             return MakeError(ErrPathNotFound);
-        int err = Event(FileEventKind::MakeFolder, name);
-        if (err == 0 && ::mkdirat(parent.fd_, name.c_str(), 0777) != 0 && errno != EEXIST)
-            err = errno;
-        if (err != 0)
+        const int err = Hooked(FileEventKind::MakeFolder, name,
+                               [&] { return ::mkdirat(parent.fd_, name.c_str(), 0777); });
+        if (err != 0 && err != EEXIST)
             return ErrorFromErrno(err, name);
         found = name;
     }
@@ -762,10 +762,8 @@ RuntimeError Folder::Rename(const std::string& from, const std::string& to) {
         if (auto error = WritableCheck(st, fd_, to))
             return error;
     }
-    int err = Event(FileEventKind::Rename, to);
-    if (err == 0 && ::renameat(fd_, from.c_str(), fd_, to.c_str()) != 0)
-        err = errno;
-    if (err != 0)
+    if (int err = Hooked(FileEventKind::Rename, to,
+                         [&] { return ::renameat(fd_, from.c_str(), fd_, to.c_str()); }))
         return ErrorFromErrno(err, to);
     Forget(from);
     Note(to, Kind::File);
@@ -787,10 +785,8 @@ RuntimeError Folder::Remove(const std::string& name) {
         return MakeError(ErrPathFileAccess);
     if (auto error = WritableCheck(st, fd_, name))
         return error;
-    int err = Event(FileEventKind::Remove, name);
-    if (err == 0 && ::unlinkat(fd_, name.c_str(), 0) != 0)
-        err = errno;
-    if (err != 0)
+    if (int err =
+            Hooked(FileEventKind::Remove, name, [&] { return ::unlinkat(fd_, name.c_str(), 0); }))
         return ErrorFromErrno(err, name);
     Forget(name);
     return {};

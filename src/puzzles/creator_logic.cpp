@@ -701,6 +701,7 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
         return 1;
     // One write-protected file, or a folder, under any name of the set keeps
     // the whole puzzle: nothing of it is removed.
+    std::vector<std::string> names;
     for (const std::string& name : folder.Names()) {
         const std::string upper = UpperCase(name);
         if (std::none_of(PuzzleFileExtensions.begin(), PuzzleFileExtensions.end(),
@@ -714,16 +715,15 @@ int16_t CreatorLogic::DeletePuzzleFiles(const std::string& base, PuzzleFileResul
             result = {PuzzleFileStatus::Damaged, name, NotPlainFile, {}};
             return 2;
         }
+        names.push_back(name);
     }
     // Every name of the set goes, whatever its letter case and whatever
     // stands there; the puzzle is deleted only once none is left.
-    for (const char* extension : PuzzleFileExtensions) {
-        for (std::string name; !(name = folder.Find(base + extension)).empty();) {
-            const platform::RuntimeError error = folder.Remove(name);
-            if (error && error.number != platform::ErrFileNotFound) {
-                result = {PuzzleFileStatus::Failed, PuzzlePath + name, "", error};
-                return 2;
-            }
+    for (const std::string& name : names) {
+        const platform::RuntimeError error = folder.Remove(name);
+        if (error && error.number != platform::ErrFileNotFound) {
+            result = {PuzzleFileStatus::Failed, PuzzlePath + name, "", error};
+            return 2;
         }
     }
     // A set that lost files after a change was cut short goes with what
